@@ -1,0 +1,309 @@
+#include "core/LauncherMainForm.h"
+
+#include "core/AppText.h"
+#include "core/Forms.h"
+#include "core/StartupShortcut.h"
+#include "core/TrayTip.h"
+#include "hook/cbthook/CbtHook.h"
+#include "hook/inputhook/InputHook.h"
+#include "launcher/ButtonForm.h"
+#include "platform/MessageLoop.h"
+#include "platform/ShellFolders.h"
+#include "platform/ShellLink.h"
+#include "platform/SystemInfo.h"
+#include "platform/UnexpectedError.h"
+#include "schedule/LauncherPowerScheduleForm.h"
+#include "schedule/LauncherSetScheduleForm.h"
+#include "settings/KelvoLauncherVersionForm.h"
+#include "settings/LauncherSetteiForm.h"
+#include "storage/DataFolder.h"
+#include "storage/FileIO.h"
+#include "storage/IniFile.h"
+
+#include <mmsystem.h>
+#include <shlobj.h>
+
+namespace kelvo {
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 100;
+constexpr UINT kTaskbarPollMs = 500;
+
+enum MenuCommand : UINT {
+    kMenuEnd = 100,
+};
+
+} // namespace
+
+bool TLauncherMainForm::FormCreate(const std::vector<std::wstring>& arguments) {
+    FormArgs form;
+    form.className = L"TLauncherMainForm";
+    form.caption = kAppTitle;
+    form.style = WS_POPUP;
+    form.exStyle = WS_EX_TOOLWINDOW;
+    if (!createForm(form))
+        return false;
+
+    WaitForTaskbar();
+    AddTrayIcon();
+    taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    ExeDir = win::folderOf(win::programFilePath());
+    DataDir = dataFolderUnder(win::specialFolderPath(CSIDL_PERSONAL));
+    if (!fileio::directoryExists(DataDir))
+        fileio::createDirectories(DataDir);
+    StartScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    StartScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    MenuTextWidth = win::menuTextWidth(L"省電力モードからの復帰時に起動するアイテムにする(&R)") + 80;
+    DetectStartupShortcut(arguments);
+    ReadStartupPrograms();
+    QueryWindowsVersion();
+    CaptionButtonWidth = GetSystemMetrics(SM_CXSIZE);
+    MenuSleep.enabled = IsVistaOrLater;
+    MenuStandby.enabled = MenuKyushi.enabled = !IsVistaOrLater;
+    MenuShowButtonNearMouse.caption =
+        L"キーボード操作で1個のケルボボタンを表示するときもマウスポインタの近くに表示する(&N)";
+    HookMouseButton = -1;
+    BuildPopupMenu();
+    SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+    markReady(kMainFormReady);
+    return true;
+}
+
+void TLauncherMainForm::WaitForTaskbar() {
+    // At logon the program may start before the shell; the tray icon can only be
+    // added once the taskbar exists.
+    while (!FindWindowW(L"Shell_TrayWnd", nullptr))
+        Sleep(kTaskbarPollMs);
+}
+
+void TLauncherMainForm::AddTrayIcon() {
+    win::TrayIconArgs args;
+    args.owner = hwnd();
+    args.id = 1;
+    args.callbackMessage = kTrayCallbackMessage;
+    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    args.tip = initialTrayTip();
+    trayIcon_ = std::make_unique<win::TrayIcon>(std::move(args));
+    trayIcon_->add();
+}
+
+void TLauncherMainForm::DetectStartupShortcut(const std::vector<std::wstring>& arguments) {
+    const std::wstring startupDir = win::specialFolderPath(CSIDL_STARTUP);
+    const std::wstring programPath = win::programFilePath();
+    std::vector<StartupFolderLink> links;
+    if (!startupDir.empty()) {
+        for (const std::wstring& name : win::folderEntries(startupDir)) {
+            auto info = win::resolveShortcut(startupDir + L"\\" + name);
+            links.push_back({name, info ? info->target : std::wstring()});
+            // The search stops at the first link to the program.
+            if (findOwnStartupLink({links.back()}, programPath))
+                break;
+        }
+    }
+    auto own = findOwnStartupLink(links, programPath);
+    if (own) {
+        StartupShortcutPath = startupDir + L"\\" + own->fileName;
+        MenuStartUp.caption = kMenuStartUpRemoveCaption;
+        if (needsStandardName(own->fileName)) {
+            fileio::removeFile(StartupShortcutPath);
+            StartupShortcutPath.clear();
+            CreateStartupShortcut();
+        }
+    } else {
+        MenuStartUp.caption = kMenuStartUpAddCaption;
+    }
+    StartedByStartup = isStartedByStartup(StartupShortcutPath, arguments);
+}
+
+bool TLauncherMainForm::CreateStartupShortcut() {
+    const std::wstring programPath = win::programFilePath();
+    win::ShortcutSpec spec;
+    spec.target = programPath;
+    spec.workingDirectory = win::folderOf(programPath);
+    spec.arguments = kStartupArgument;
+    spec.linkPath = win::specialFolderPath(CSIDL_STARTUP) + L"\\" + kStartupShortcutName + L".lnk";
+    if (!win::writeShortcut(spec))
+        return false;
+    StartupShortcutPath = spec.linkPath;
+    return true;
+}
+
+void TLauncherMainForm::ReadStartupPrograms() {
+    if (!fileio::fileExists(DataDir + kGlobalSettingsFile))
+        return;
+    StartupProgramList list = readStartupPrograms(DataDir);
+    StartupApps = list.fileNames;
+    StartupIntervals = list.intervals;
+    StartupAppCount = static_cast<int>(StartupApps.size());
+    if (StartupAppCount > 0 && !StartupShortcutPath.empty())
+        MenuStartUp.enabled = false;
+}
+
+void TLauncherMainForm::QueryWindowsVersion() {
+    auto version = win::exactWindowsVersion();
+    if (version) {
+        IsVistaOrLater = version->major >= 6;
+        IsWin8 = version->major == 6 && version->minor >= 2;
+        IsWin10 = version->major == 10;
+    }
+    Is64BitWindows = win::isWow64(version);
+}
+
+void TLauncherMainForm::BuildPopupMenu() {
+    PopupMenu1.reset(CreatePopupMenu());
+    AppendMenuW(PopupMenu1.get(), MF_STRING, kMenuEnd, kMenuEndCaption);
+}
+
+void TLauncherMainForm::ApplyGlobalSettings(const GlobalSettings& settings) {
+    Settings = settings;
+    if (trayIcon_ && FindWindowW(L"Shell_TrayWnd", nullptr))
+        trayIcon_->setTip(trayTipForMainKey(settings.settingsFileExisted ? settings.mainKeyName
+                                                                         : L"無変換"));
+}
+
+LRESULT TLauncherMainForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (taskbarCreatedMessage_ != 0 && msg == taskbarCreatedMessage_) {
+        // The shell restarted: its new taskbar knows nothing of our icon.
+        AddTrayIcon();
+        return 0;
+    }
+    switch (msg) {
+    case kTrayCallbackMessage:
+        TrayIconCallback(lParam);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimer1)
+            Timer1Timer();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kMenuEnd)
+            MenuEndClick();
+        return 0;
+    case WM_CLOSE:
+        if (FormCloseQuery())
+            DestroyWindow(hwnd());
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) {
+            SessionEnding = true;
+            SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+        }
+        return defaultHandling(msg, wParam, lParam);
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return defaultHandling(msg, wParam, lParam);
+}
+
+void TLauncherMainForm::TrayIconCallback(LPARAM mouseMessage) {
+    auto* settei = LauncherSetteiForm;
+    auto* schedule = LauncherSetScheduleForm;
+    if ((settei && settei->visible()) || (schedule && schedule->visible()))
+        return;
+    if (mouseMessage == WM_RBUTTONUP) {
+        POINT at{};
+        GetCursorPos(&at);
+        // Without the foreground the menu would not close when the user clicks elsewhere.
+        SetForegroundWindow(hwnd());
+        TrackPopupMenu(PopupMenu1.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+        PostMessageW(hwnd(), WM_NULL, 0, 0);
+    }
+}
+
+void TLauncherMainForm::Timer1Timer() {
+    if (!gate_.admit(timeGetTime(), FormsReady))
+        return;
+    try {
+        if (!startUpWorkDone_)
+            RunStartUpWork();
+    } catch (...) {
+        gate_.noteError(timeGetTime());
+    }
+}
+
+void TLauncherMainForm::RunStartUpWork() {
+    startUpWorkDone_ = true;
+    if (KelvoLauncherVersionForm)
+        ShowWindow(KelvoLauncherVersionForm->hwnd(), SW_HIDE); // the splash ends here
+    win::processPendingMessages();
+    StartHooks();
+}
+
+void TLauncherMainForm::StartHooks() {
+    if (hooksStarted_)
+        return;
+    hooksStarted_ = true;
+    StartCBTHook(hwnd());
+    StartMouseKeyHook(hwnd());
+    mouseHookMessage_ = RegisterWindowMessageA(GetMouseHookMsgString());
+    keyHookMessage_ = RegisterWindowMessageA(GetKeyHookMsgString());
+    if (mouseHookMessage_ == 0 || keyHookMessage_ == 0) {
+        MessageBoxW(hwnd(), L"初期設定に失敗しました。", kAppTitle, MB_OK);
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
+    // Hooked input arrives from other processes, some of lower integrity.
+    using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+    auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+    if (IsVistaOrLater && changeFilter) {
+        changeFilter(kWindowEventMessage, MSGFLT_ADD);
+        changeFilter(mouseHookMessage_, MSGFLT_ADD);
+        changeFilter(keyHookMessage_, MSGFLT_ADD);
+    }
+}
+
+void TLauncherMainForm::MenuEndClick() {
+    if (ExitStarted)
+        return;
+    KillTimer(hwnd(), kTimer1);
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (Settings.launcherHyoji[n - 1] && ButtonForms[n])
+            ButtonForms[n]->SavePosition();
+    SaveWindowSizes();
+    if (trayIcon_)
+        trayIcon_->remove();
+    SetThreadExecutionState(ES_CONTINUOUS);
+    CloseAllowed = true;
+    ExitStarted = true;
+    win::endProcessOnUnexpectedError();
+    win::processPendingMessages();
+    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TLauncherMainForm::SaveWindowSizes() {
+    IniFile ini(DataDir + kGlobalSettingsFile);
+    for (const HiddenForm* form : {static_cast<HiddenForm*>(LauncherSetteiForm),
+                                   static_cast<HiddenForm*>(LauncherSetScheduleForm),
+                                   static_cast<HiddenForm*>(LauncherPowerScheduleForm)}) {
+        if (!form)
+            continue;
+        ini.writeInteger(form->sizeSection(), L"Width", form->width());
+        ini.writeInteger(form->sizeSection(), L"Height", form->height());
+    }
+    ini.writeInteger(L"Screen", L"Width", GetSystemMetrics(SM_CXSCREEN));
+    ini.writeInteger(L"Screen", L"Height", GetSystemMetrics(SM_CYSCREEN));
+}
+
+bool TLauncherMainForm::FormCloseQuery() {
+    if (!CloseAllowed) {
+        MenuEndClick(); // closes again once the sequence has run
+        return false;
+    }
+    ReleaseOnClose();
+    return true;
+}
+
+void TLauncherMainForm::ReleaseOnClose() {
+    StartupApps.clear();
+    Settings.activeWindowApps.clear();
+    if (hooksStarted_) {
+        StopCBTHook();
+        StopMouseKeyHook();
+        hooksStarted_ = false;
+    }
+}
+
+} // namespace kelvo

@@ -1,0 +1,554 @@
+#include "storage/IniFile.h"
+
+#include "storage/FileIO.h"
+#include "storage/TextCodec.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+namespace kelvo {
+namespace {
+
+constexpr const char* kNewLine = "\r\n";
+
+bool isBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f';
+}
+
+std::wstring_view trimBlanks(std::wstring_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Letter case as the platform's case-insensitive comparison sees it, for the
+// scripts a name in these files can be written in.
+wchar_t foldCase(wchar_t c) {
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F) ||
+        (c >= 0xFF21 && c <= 0xFF3A)) // full-width Latin
+        return static_cast<wchar_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F)
+        return static_cast<wchar_t>(c + 0x50);
+    return c;
+}
+
+// The form in which section and key names are compared.
+std::wstring nameKey(std::wstring_view name) {
+    std::wstring key(trimBlanks(name));
+    for (wchar_t& c : key)
+        c = foldCase(c);
+    return key;
+}
+
+// Two spellings of one path share their state. Windows file names ignore case
+// and accept either slash; elsewhere the path is taken as it is written.
+std::wstring pathKey(const std::wstring& path) {
+#ifdef _WIN32
+    std::wstring key = path;
+    for (wchar_t& c : key)
+        c = c == L'/' ? L'\\' : foldCase(c);
+    return key;
+#else
+    return path;
+#endif
+}
+
+// One pair of matching quotes around a value is not part of it.
+std::wstring_view stripQuotes(std::wstring_view value) {
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A value is one line: a line break inside it would split the entry.
+std::wstring oneLine(std::wstring_view value) {
+    std::wstring line(value);
+    for (wchar_t& c : line) {
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
+    }
+    return line;
+}
+
+// Decimal with an optional minus, or up to eight hex digits after "$" or "0x"
+// taken as a 32-bit pattern (so "$FFFFFFFF" is -1). Anything else is nothing.
+std::optional<int> parseInteger(std::wstring_view text) {
+    std::size_t hexStart = 0;
+    if (!text.empty() && text[0] == L'$')
+        hexStart = 1;
+    else if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
+        hexStart = 2;
+    if (hexStart > 0) {
+        const std::wstring_view digits = text.substr(hexStart);
+        if (digits.empty() || digits.size() > 8)
+            return std::nullopt;
+        std::uint32_t value = 0;
+        for (wchar_t c : digits) {
+            int digit = 0;
+            if (c >= L'0' && c <= L'9')
+                digit = c - L'0';
+            else if (c >= L'a' && c <= L'f')
+                digit = c - L'a' + 10;
+            else if (c >= L'A' && c <= L'F')
+                digit = c - L'A' + 10;
+            else
+                return std::nullopt;
+            value = value << 4 | static_cast<std::uint32_t>(digit);
+        }
+        return static_cast<std::int32_t>(value);
+    }
+    const bool negative = !text.empty() && text[0] == L'-';
+    const std::wstring_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        value = value * 10 + (c - L'0');
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// What every IniFile of the process knows about one path: a counter that each
+// write moves on, so that other objects on the path know their copy is old.
+struct SharedPath {
+    std::atomic<unsigned long long> generation{1};
+};
+
+// Guards the table of paths, and makes each write (refresh, change, save,
+// count) one step, so that two objects on a path never lose each other's writes.
+std::mutex& sharedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// Entries are never removed, so the references stay valid. Call with the lock held.
+SharedPath& sharedPathLocked(const std::wstring& path) {
+    static std::unordered_map<std::wstring, std::unique_ptr<SharedPath>> paths;
+    auto& entry = paths[pathKey(path)];
+    if (!entry)
+        entry = std::make_unique<SharedPath>();
+    return *entry;
+}
+
+} // namespace
+
+struct IniFile::Document {
+    struct Line {
+        enum class Kind { Other, Header, Entry };
+
+        std::string bytes; // as in the file, without the line break
+        std::string eol;   // the line break as in the file; empty on an unterminated last line
+        Kind kind = Kind::Other;
+        std::wstring name;  // section name of a header, key of an entry; trimmed
+        std::wstring value; // value of an entry as read: trimmed, quotes removed
+    };
+
+    // A header line and the lines up to the next one. The first Section holds
+    // the lines before any header and has no header itself.
+    struct Section {
+        std::vector<Line> lines;
+        std::unordered_map<std::wstring, std::size_t> keys; // name key -> first entry line
+
+        bool hasHeader() const { return !lines.empty() && lines[0].kind == Line::Kind::Header; }
+
+        void indexKeys() {
+            keys.clear();
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (lines[i].kind == Line::Kind::Entry)
+                    keys.emplace(nameKey(lines[i].name), i);
+            }
+        }
+
+        const Line* findEntry(const std::wstring& keyName) const {
+            const auto it = keys.find(nameKey(keyName));
+            return it == keys.end() ? nullptr : &lines[it->second];
+        }
+
+        // New keys go after the last entry, ahead of trailing comments and blank lines.
+        std::size_t insertionPoint() const {
+            for (std::size_t i = lines.size(); i > 1; --i) {
+                if (lines[i - 1].kind == Line::Kind::Entry)
+                    return i;
+            }
+            return hasHeader() ? 1 : 0;
+        }
+    };
+
+    std::vector<Section> sections;
+    std::unordered_map<std::wstring, std::size_t> sectionIndex; // name key -> first Section
+    SharedPath* shared = nullptr;
+    // False when the file exists but could not be read: writing then would
+    // replace the user's settings with the few values written since.
+    bool readable = true;
+
+    static Line parseLine(std::string bytes, std::wstring_view text, std::string eol) {
+        Line line{std::move(bytes), std::move(eol), Line::Kind::Other, {}, {}};
+        const std::wstring_view trimmed = trimBlanks(text);
+        if (trimmed.empty() || trimmed.front() == L';')
+            return line;
+        const std::size_t close = trimmed.find(L']');
+        if (trimmed.front() == L'[' && close != std::wstring_view::npos) {
+            line.kind = Line::Kind::Header;
+            line.name = trimBlanks(trimmed.substr(1, close - 1));
+            return line;
+        }
+        const std::size_t equals = text.find(L'=');
+        if (equals == std::wstring_view::npos)
+            return line; // kept, but not a key
+        const std::wstring_view key = trimBlanks(text.substr(0, equals));
+        if (key.empty())
+            return line;
+        line.kind = Line::Kind::Entry;
+        line.name = key;
+        line.value = stripQuotes(trimBlanks(text.substr(equals + 1)));
+        return line;
+    }
+
+    // A line the program writes, read back from its bytes so that memory holds
+    // exactly what the file holds (characters without a CP932 form become '?').
+    static Line makeLine(std::string bytes) {
+        const std::wstring stored = fromCp932(bytes);
+        return parseLine(std::move(bytes), stored, kNewLine);
+    }
+    static Line makeLine(std::wstring_view text) { return makeLine(toCp932(text)); }
+
+    // The key of an entry as its bytes stand in the file, blanks aside, so that
+    // a replaced value leaves even an undecodable key as it was. '=' and the
+    // blanks are below every trail byte, so they are found among the bytes.
+    static std::string keyBytes(const Line& entry) {
+        std::string_view key = std::string_view(entry.bytes).substr(0, entry.bytes.find('='));
+        const auto blank = [](char c) {
+            return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+        };
+        while (!key.empty() && blank(key.front()))
+            key.remove_prefix(1);
+        while (!key.empty() && blank(key.back()))
+            key.remove_suffix(1);
+        return std::string(key);
+    }
+
+    // The bytes split at LF (CR before it belongs to the line break), each line
+    // with its text. A line break byte is never part of a double-byte character,
+    // so the whole file decodes at once and splits at the same places.
+    static std::vector<Line> splitLines(std::string_view bytes) {
+        const std::wstring text = fromCp932(bytes);
+        std::vector<Line> lines;
+        lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+        std::size_t byteStart = 0;
+        std::size_t textStart = 0;
+        while (byteStart < bytes.size()) {
+            std::size_t byteEnd = bytes.find('\n', byteStart);
+            std::size_t textEnd = text.find(L'\n', textStart);
+            const bool terminated = byteEnd != std::string_view::npos;
+            if (!terminated) {
+                byteEnd = bytes.size();
+                textEnd = text.size();
+            }
+            std::size_t contentEnd = byteEnd;
+            if (contentEnd > byteStart && bytes[contentEnd - 1] == '\r')
+                --contentEnd;
+            std::string content(bytes.substr(byteStart, contentEnd - byteStart));
+            std::string eol(bytes.substr(contentEnd, byteEnd + (terminated ? 1 : 0) - contentEnd));
+            std::wstring lineText = textEnd == std::wstring::npos
+                                        ? fromCp932(content) // cannot happen; stay correct anyway
+                                        : text.substr(textStart, textEnd - textStart);
+            if (!lineText.empty() && lineText.back() == L'\r')
+                lineText.pop_back();
+            lines.push_back(parseLine(std::move(content), lineText, std::move(eol)));
+            byteStart = byteEnd + 1;
+            textStart = textEnd == std::wstring::npos ? text.size() : textEnd + 1;
+        }
+        return lines;
+    }
+
+    static std::unique_ptr<Document> load(const std::wstring& path, SharedPath& shared) {
+        auto doc = std::make_unique<Document>();
+        doc->shared = &shared;
+        doc->sections.emplace_back();
+        const std::optional<std::string> bytes = fileio::readFile(path);
+        if (!bytes) {
+            doc->readable = !fileio::fileExists(path);
+        } else {
+            for (Line& line : splitLines(*bytes)) {
+                if (line.kind == Line::Kind::Header)
+                    doc->sections.emplace_back();
+                doc->sections.back().lines.push_back(std::move(line));
+            }
+        }
+        for (Section& section : doc->sections)
+            section.indexKeys();
+        doc->indexSections();
+        return doc;
+    }
+
+    // Brings `doc` up to the file when it is missing or older than the last
+    // write through any IniFile on the path. Call with the lock held.
+    static void refresh(std::unique_ptr<Document>& doc, unsigned long long& generation,
+                        const std::wstring& path) {
+        if (doc && doc->isCurrent(generation))
+            return;
+        SharedPath& shared = doc ? *doc->shared : sharedPathLocked(path);
+        generation = shared.generation.load();
+        doc = load(path, shared);
+    }
+
+    bool isCurrent(unsigned long long generation) const {
+        return readable && shared->generation.load(std::memory_order_acquire) == generation;
+    }
+
+    void indexSections() {
+        sectionIndex.clear();
+        for (std::size_t i = 1; i < sections.size(); ++i)
+            sectionIndex.emplace(nameKey(sections[i].lines[0].name), i);
+    }
+
+    const Section* findSection(const std::wstring& name) const {
+        const auto it = sectionIndex.find(nameKey(name));
+        return it == sectionIndex.end() ? nullptr : &sections[it->second];
+    }
+    Section* findSection(const std::wstring& name) {
+        return const_cast<Section*>(std::as_const(*this).findSection(name));
+    }
+
+    const Line* findEntry(const std::wstring& section, const std::wstring& key) const {
+        const Section* s = findSection(section);
+        return s ? s->findEntry(key) : nullptr;
+    }
+
+    // The line after which one is appended must end in a line break.
+    static void terminate(Line& line) {
+        if (line.eol.empty())
+            line.eol = kNewLine;
+    }
+
+    void terminateLastLine() {
+        for (auto s = sections.rbegin(); s != sections.rend(); ++s) {
+            if (!s->lines.empty()) {
+                terminate(s->lines.back());
+                return;
+            }
+        }
+    }
+
+    // Names that would read back as something else are refused: an empty name,
+    // a section with ']', a key with '=' or one that looks like a header or comment.
+    static bool isWritableName(std::wstring_view section, std::wstring_view key) {
+        section = trimBlanks(section);
+        key = trimBlanks(key);
+        return !section.empty() && section.find(L']') == std::wstring_view::npos && !key.empty() &&
+               key.find(L'=') == std::wstring_view::npos && key.front() != L'[' &&
+               key.front() != L';';
+    }
+
+    bool setValue(const std::wstring& sectionName, const std::wstring& key,
+                  const std::wstring& value) {
+        if (!isWritableName(sectionName, key))
+            return false;
+        Section* section = findSection(sectionName);
+        if (!section) {
+            terminateLastLine();
+            Section added;
+            added.lines.push_back(makeLine(L"[" + std::wstring(trimBlanks(sectionName)) + L"]"));
+            sections.push_back(std::move(added));
+            section = &sections.back();
+            indexSections();
+        }
+        const auto existing = section->keys.find(nameKey(key));
+        if (existing != section->keys.end()) {
+            Line& line = section->lines[existing->second];
+            Line replaced = makeLine(keyBytes(line) + "=" + toCp932(oneLine(value)));
+            replaced.eol = line.eol; // the line keeps its place and its line break
+            line = std::move(replaced);
+        } else {
+            const std::size_t at = section->insertionPoint();
+            terminate(section->lines[at - 1]);
+            section->lines.insert(section->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                                  makeLine(std::wstring(trimBlanks(key)) + L"=" + oneLine(value)));
+        }
+        section->indexKeys();
+        return true;
+    }
+
+    bool removeKey(const std::wstring& sectionName, const std::wstring& key) {
+        Section* section = findSection(sectionName);
+        if (!section)
+            return false;
+        const auto it = section->keys.find(nameKey(key));
+        if (it == section->keys.end())
+            return false;
+        section->lines.erase(section->lines.begin() + static_cast<std::ptrdiff_t>(it->second));
+        section->indexKeys();
+        return true;
+    }
+
+    // Every section of that name goes, so that none is left to be found.
+    bool removeSection(const std::wstring& sectionName) {
+        const std::wstring wanted = nameKey(sectionName);
+        const auto before = sections.size();
+        for (std::size_t i = sections.size() - 1; i >= 1; --i) {
+            if (nameKey(sections[i].lines[0].name) == wanted)
+                sections.erase(sections.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        if (sections.size() == before)
+            return false;
+        indexSections();
+        return true;
+    }
+
+    std::string render() const {
+        std::string bytes;
+        for (const Section& section : sections) {
+            for (const Line& line : section.lines) {
+                bytes += line.bytes;
+                bytes += line.eol;
+            }
+        }
+        return bytes;
+    }
+};
+
+IniFile::IniFile(std::wstring path) : path_(std::move(path)) {}
+IniFile::~IniFile() = default;
+
+const IniFile::Document& IniFile::document() const {
+    if (doc_ && doc_->isCurrent(loadedGeneration_))
+        return *doc_;
+    std::lock_guard lock(sharedMutex());
+    Document::refresh(doc_, loadedGeneration_, path_);
+    return *doc_;
+}
+
+// Call with the lock held.
+IniFile::Document& IniFile::mutableDocument() {
+    Document::refresh(doc_, loadedGeneration_, path_);
+    return *doc_;
+}
+
+// Call with the lock held, after a change to the document.
+bool IniFile::save() {
+    if (doc_->readable && fileio::writeFileAtomic(path_, doc_->render())) {
+        loadedGeneration_ = doc_->shared->generation.fetch_add(1) + 1;
+        return true;
+    }
+    doc_.reset(); // the file did not change: read it again when next needed
+    return false;
+}
+
+std::wstring IniFile::readString(const std::wstring& section, const std::wstring& key,
+                                 const std::wstring& def) const {
+    const Document::Line* entry = document().findEntry(section, key);
+    return entry ? entry->value : def;
+}
+
+int IniFile::readInteger(const std::wstring& section, const std::wstring& key, int def) const {
+    const Document::Line* entry = document().findEntry(section, key);
+    if (!entry)
+        return def;
+    return parseInteger(entry->value).value_or(def);
+}
+
+bool IniFile::readBool(const std::wstring& section, const std::wstring& key, bool def) const {
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+DateTime IniFile::readDateTime(const std::wstring& section, const std::wstring& key,
+                               DateTime def) const {
+    const Document::Line* entry = document().findEntry(section, key);
+    if (!entry || entry->value.empty())
+        return def;
+    return parseDateTime(entry->value).value_or(def);
+}
+
+bool IniFile::writeString(const std::wstring& section, const std::wstring& key,
+                          const std::wstring& value) {
+    std::lock_guard lock(sharedMutex());
+    if (!mutableDocument().setValue(section, key, value))
+        return false;
+    return save();
+}
+
+bool IniFile::writeInteger(const std::wstring& section, const std::wstring& key, int value) {
+    return writeString(section, key, std::to_wstring(value));
+}
+
+bool IniFile::writeBool(const std::wstring& section, const std::wstring& key, bool value) {
+    return writeString(section, key, value ? L"1" : L"0");
+}
+
+bool IniFile::writeDateTime(const std::wstring& section, const std::wstring& key, DateTime value) {
+    return writeString(section, key, dateTimeToString(value));
+}
+
+bool IniFile::deleteKey(const std::wstring& section, const std::wstring& key) {
+    std::lock_guard lock(sharedMutex());
+    Document& doc = mutableDocument();
+    if (!doc.readable)
+        return false;
+    if (!doc.removeKey(section, key))
+        return true; // nothing to delete: the file stays as it is
+    return save();
+}
+
+bool IniFile::eraseSection(const std::wstring& section) {
+    std::lock_guard lock(sharedMutex());
+    Document& doc = mutableDocument();
+    if (!doc.readable)
+        return false;
+    if (!doc.removeSection(section))
+        return true;
+    return save();
+}
+
+bool IniFile::sectionExists(const std::wstring& section) const {
+    const Document::Section* s = document().findSection(section);
+    return s && !s->keys.empty();
+}
+
+bool IniFile::valueExists(const std::wstring& section, const std::wstring& key) const {
+    return document().findEntry(section, key) != nullptr;
+}
+
+std::vector<std::wstring> IniFile::readSection(const std::wstring& section) const {
+    std::vector<std::wstring> names;
+    const Document::Section* s = document().findSection(section);
+    if (!s)
+        return names;
+    for (std::size_t i = 0; i < s->lines.size(); ++i) {
+        const auto& line = s->lines[i];
+        // Only the first of duplicate keys counts, as for reading.
+        if (line.kind == Document::Line::Kind::Entry && s->keys.at(nameKey(line.name)) == i)
+            names.push_back(line.name);
+    }
+    return names;
+}
+
+std::vector<std::wstring> IniFile::readSections() const {
+    std::vector<std::wstring> names;
+    const Document& doc = document();
+    for (std::size_t i = 1; i < doc.sections.size(); ++i) {
+        const std::wstring& name = doc.sections[i].lines[0].name;
+        if (doc.sectionIndex.at(nameKey(name)) == i)
+            names.push_back(name);
+    }
+    return names;
+}
+
+} // namespace kelvo

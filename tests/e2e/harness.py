@@ -1,0 +1,150 @@
+"""Runs launcher.exe for real in a private copy of the Wine template prefix.
+
+Every case gets a fresh prefix (copied from the template booted by
+scripts/test.sh), its own wineserver, and waits for conditions with generous
+time-outs; nothing here relies on a fixed sleep alone.
+"""
+import getpass
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+BIN_DIR = Path(os.environ.get("KELVO_BIN_DIR", Path(__file__).resolve().parents[2] / "build/windows/bin"))
+BUILD_DIR = Path(os.environ.get("KELVO_BUILD_DIR", BIN_DIR.parent))
+TEMPLATE = Path(os.environ.get("KELVO_WINE_TEMPLATE", BUILD_DIR.parent / "wine/template"))
+CASES_DIR = BUILD_DIR / "e2e"
+
+CSIDL_STARTUP = 7
+TIMEOUT = 60.0
+
+
+def wait_for(condition, timeout=TIMEOUT, interval=0.2, what="condition"):
+    """Polls until condition() is truthy; returns its value or fails the test."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+class WineCase(unittest.TestCase):
+    """A test case with a fresh Wine prefix; launcher processes end with it."""
+
+    def setUp(self):
+        name = f"{type(self).__name__}.{self._testMethodName}"
+        self.case_dir = CASES_DIR / name
+        if self.case_dir.exists():
+            shutil.rmtree(self.case_dir)
+        self.case_dir.mkdir(parents=True)
+        self.prefix = self.case_dir / "prefix"
+        subprocess.run(["cp", "-a", str(TEMPLATE), str(self.prefix)], check=True)
+        home = self.case_dir / "home"
+        home.mkdir()
+        self.env = dict(os.environ)
+        self.env.update(
+            WINEPREFIX=str(self.prefix),
+            HOME=str(TEMPLATE.parent / "home"),
+            WINEDEBUG="-all",
+            WINEDLLOVERRIDES="mscoree,mshtml=",
+            LANG="ja_JP.UTF-8",
+            LC_ALL="ja_JP.UTF-8",
+        )
+        self.processes = []
+        self.addCleanup(self._end_prefix)
+
+    def _end_prefix(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        for p in self.processes:
+            try:
+                p.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=60)
+        if os.environ.get("KELVO_KEEP_CASES") != "1":
+            shutil.rmtree(self.prefix, ignore_errors=True)
+
+    # --- the prefix's folders -------------------------------------------------
+    @property
+    def user_dir(self):
+        return self.prefix / "drive_c/users" / getpass.getuser()
+
+    @property
+    def documents(self):
+        return self.user_dir / "Documents"
+
+    @property
+    def data_dir(self):
+        return self.documents / "ルコポ" / "KelvoLaucherData"
+
+    def startup_dir(self):
+        return self.unix_path(self.wintool("folder", str(CSIDL_STARTUP)).strip())
+
+    def unix_path(self, windows_path):
+        out = subprocess.run(["winepath", "-u", windows_path], env=self.env,
+                             capture_output=True, text=True, check=True)
+        return Path(out.stdout.strip())
+
+    def windows_path(self, unix_path):
+        out = subprocess.run(["winepath", "-w", str(unix_path)], env=self.env,
+                             capture_output=True, text=True, check=True)
+        return out.stdout.strip()
+
+    # --- programs ---------------------------------------------------------------
+    def start(self, exe=None, *args):
+        exe = Path(exe) if exe else BIN_DIR / "launcher.exe"
+        p = subprocess.Popen(["wine", str(exe), *args], env=self.env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(p)
+        return p
+
+    def wintool_run(self, *args, timeout=120):
+        return subprocess.run(["wine", str(BIN_DIR / "kelvo_wintool.exe"), *args], env=self.env,
+                              capture_output=True, timeout=timeout)
+
+    def wintool(self, *args, timeout=120):
+        """Runs a wintool command that must succeed; returns its UTF-8 output."""
+        r = self.wintool_run(*args, timeout=timeout)
+        self.assertEqual(r.returncode, 0, f"wintool {args} failed: {r.stderr.decode(errors='replace')}")
+        return r.stdout.decode("utf-8")
+
+    def window_exists(self, cls):
+        return self.wintool_run("find", cls).returncode == 0
+
+    def wait_window(self, cls, timeout=TIMEOUT):
+        r = self.wintool_run("wait", cls, str(int(timeout * 1000)), timeout=timeout + 60)
+        self.assertEqual(r.returncode, 0, f"no window of class {cls} within {timeout:.0f} s")
+
+    def wait_window_gone(self, cls, timeout=TIMEOUT):
+        r = self.wintool_run("wait-gone", cls, str(int(timeout * 1000)), timeout=timeout + 60)
+        self.assertEqual(r.returncode, 0, f"window of class {cls} still there after {timeout:.0f} s")
+
+    def start_launcher(self, *args):
+        p = self.start(None, *args)
+        self.wait_window("TLauncherMainForm")
+        return p
+
+    def screenshot(self, name):
+        path = self.case_dir / f"{name}.png"
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env,
+                       stderr=subprocess.DEVNULL)
+        return path
+
+
+def read_ini(path):
+    """Parses a code page 932 INI file into {section.lower(): {key.lower(): value}}."""
+    sections = {}
+    current = None
+    for line in Path(path).read_bytes().decode("cp932").splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1].lower(), {})
+        elif "=" in line and current is not None:
+            key, value = line.split("=", 1)
+            current.setdefault(key.strip().lower(), value.strip())
+    return sections

@@ -1,0 +1,176 @@
+// A small console program the end-to-end tests run inside the same Wine prefix
+// as the launcher, to look at what only Windows can see: windows by class,
+// message boxes, shell links, special folders and processes. Prints UTF-8.
+#include "platform/Handles.h"
+#include "platform/ShellFolders.h"
+#include "platform/ShellLink.h"
+#include "storage/TextCodec.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+using namespace kelvo;
+
+namespace {
+
+void print(const std::wstring& text) {
+    std::string bytes = toUtf8(text + L"\n");
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+              &written, nullptr);
+}
+
+std::wstring hex(HWND hwnd) {
+    wchar_t buffer[32];
+    swprintf(buffer, 32, L"0x%lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    return buffer;
+}
+
+HWND findByClass(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
+
+// Waits for a condition, polling; false when it did not come true in time.
+template <typename Condition> bool waitUntil(DWORD timeoutMs, Condition condition) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+std::wstring windowText(HWND hwnd) {
+    wchar_t buffer[2048] = {};
+    GetWindowTextW(hwnd, buffer, 2048);
+    return buffer;
+}
+
+HWND findDialog(const std::wstring& title) {
+    HWND found = nullptr;
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", nullptr)) != nullptr) {
+        if (windowText(candidate) == title && IsWindowVisible(candidate)) {
+            found = candidate;
+            break;
+        }
+    }
+    return found;
+}
+
+// Static texts of a dialog joined by newlines (the message of a message box).
+std::wstring dialogText(HWND dialog) {
+    std::wstring text;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        if (_wcsicmp(cls, L"Static") == 0) {
+            std::wstring part = windowText(child);
+            if (!part.empty())
+                text += (text.empty() ? L"" : L"\n") + part;
+        }
+    }
+    return text;
+}
+
+bool killOwnerOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    win::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process || !TerminateProcess(process.get(), 9))
+        return false;
+    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
+}
+
+int run(const std::vector<std::wstring>& a) {
+    if (a.empty())
+        return 2;
+    const std::wstring& cmd = a[0];
+    auto arg = [&](size_t i) { return i < a.size() ? a[i] : std::wstring(); };
+    auto timeout = [&](size_t i) {
+        return static_cast<DWORD>(i < a.size() ? std::wcstoul(a[i].c_str(), nullptr, 10) : 10000);
+    };
+
+    if (cmd == L"find") {
+        HWND hwnd = findByClass(arg(1));
+        if (!hwnd)
+            return 1;
+        print(hex(hwnd));
+        return 0;
+    }
+    if (cmd == L"wait") {
+        return waitUntil(timeout(2), [&] { return findByClass(arg(1)) != nullptr; }) ? 0 : 1;
+    }
+    if (cmd == L"wait-gone") {
+        return waitUntil(timeout(2), [&] { return findByClass(arg(1)) == nullptr; }) ? 0 : 1;
+    }
+    if (cmd == L"close") {
+        HWND hwnd = findByClass(arg(1));
+        return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (cmd == L"kill") {
+        HWND hwnd = findByClass(arg(1));
+        return hwnd && killOwnerOf(hwnd) ? 0 : 1;
+    }
+    if (cmd == L"dialog-text") {
+        HWND dialog = nullptr;
+        if (!waitUntil(timeout(2), [&] { return (dialog = findDialog(arg(1))) != nullptr; }))
+            return 1;
+        print(dialogText(dialog));
+        return 0;
+    }
+    if (cmd == L"dialog-ok") {
+        HWND dialog = findDialog(arg(1));
+        return dialog && PostMessageW(dialog, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (cmd == L"folder") {
+        std::wstring path = win::specialFolderPath(static_cast<int>(std::wcstol(arg(1).c_str(), nullptr, 10)));
+        if (path.empty())
+            return 1;
+        print(path);
+        return 0;
+    }
+    if (cmd == L"make-link") {
+        win::ShortcutSpec spec;
+        spec.linkPath = arg(1);
+        spec.target = arg(2);
+        spec.arguments = arg(3);
+        spec.workingDirectory = win::folderOf(spec.target);
+        return win::writeShortcut(spec) ? 0 : 1;
+    }
+    if (cmd == L"read-link") {
+        auto info = win::resolveShortcut(arg(1));
+        if (!info)
+            return 1;
+        print(info->target);
+        print(info->arguments);
+        print(info->workingDirectory);
+        return 0;
+    }
+    if (cmd == L"window-rect") {
+        HWND hwnd = findByClass(arg(1));
+        RECT r{};
+        if (!hwnd || !GetWindowRect(hwnd, &r))
+            return 1;
+        print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+              std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+        return 0;
+    }
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    try {
+        return run(args);
+    } catch (...) {
+        return 3;
+    }
+}
