@@ -42,7 +42,7 @@ inline DWORD WINAPI runHoldingModule(void* param) {
     const ThreadLaunch launch = *static_cast<ThreadLaunch*>(param);
     delete static_cast<ThreadLaunch*>(param);
     launch.body(launch.context);
-    ExitThread(0);
+    FreeLibraryAndExitThread(launch.module, 0);
 }
 
 } // namespace detail
@@ -66,7 +66,6 @@ inline StartedThread startThreadHoldingModule(ThreadBody body, void* context) no
     if (launch)
         started.handle.reset(
             CreateThread(nullptr, 0, detail::runHoldingModule, launch, 0, &started.id));
-    FreeLibrary(module);
     if (!started.handle) {
         delete launch;
         FreeLibrary(module);

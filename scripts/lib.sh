@@ -90,7 +90,19 @@ ensure_template_prefix() {
   if [ ! -f "$template/.booted" ]; then
     log "booting the Wine template prefix (once)"
     rm -rf "$template"
-    (wine_environment "$template"; wineboot -i >/dev/null 2>&1; wineserver -w)
+    (
+      wine_environment "$template"
+      wineboot -i >/dev/null 2>&1
+      # A crashing test program must fail its test, not wait for a click on a dialog.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      wineserver -w
+    )
+    # Wine links Documents, Desktop and the like to $HOME; every copy of the
+    # template must have folders of its own, or the copies would share data.
+    local link
+    for link in "$template"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+    done
     touch "$template/.booted"
   fi
   echo "$template"

@@ -31,11 +31,15 @@ ForegroundSample sampleForeground(DWORD ownProcess) {
     return sample;
 }
 
-bool windowExists(HWND window) { return IsWindow(window) != FALSE; }
+bool windowExists(HWND window) {
+    return IsWindow(window) != FALSE;
+}
 
 } // namespace
 
-ForegroundWatcher& foregroundWatcher() { return instance; }
+ForegroundWatcher& foregroundWatcher() {
+    return instance;
+}
 
 bool ForegroundWatcher::start(HWND target) {
     target_ = target;

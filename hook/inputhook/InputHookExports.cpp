@@ -73,9 +73,13 @@ void WINAPI StopMouseKeyHook() {
     }
 }
 
-const char* WINAPI GetMouseHookMsgString() { return kMouseMessageName; }
+const char* WINAPI GetMouseHookMsgString() {
+    return kMouseMessageName;
+}
 
-const char* WINAPI GetKeyHookMsgString() { return kKeyMessageName; }
+const char* WINAPI GetKeyHookMsgString() {
+    return kKeyMessageName;
+}
 
 } // extern "C"
 

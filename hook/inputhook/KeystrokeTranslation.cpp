@@ -13,9 +13,9 @@ constexpr std::uint32_t kAltContextBit = 1u << 29;
 constexpr std::uint32_t kPreviousStateBit = 1u << 30;
 constexpr std::uint32_t kReleasedBit = 1u << 31;
 
-bool isRelease(const KBDLLHOOKSTRUCT& event) { return (event.flags & LLKHF_UP) != 0; }
-
-} // namespace
+bool isRelease(const KBDLLHOOKSTRUCT& event) {
+    return (event.flags & LLKHF_UP) != 0;
+}
 
 DWORD classicVirtualKey(DWORD lowLevelKey) {
     switch (lowLevelKey) {
@@ -49,6 +49,8 @@ LPARAM classicKeystrokeFlags(const KBDLLHOOKSTRUCT& event, bool wasDown) {
     return static_cast<LPARAM>(static_cast<std::int32_t>(flags));
 }
 
+} // namespace
+
 HookMessageParams KeystrokeTranslator::translate(const KBDLLHOOKSTRUCT& event) {
     // The state is kept per physical key (left and right Shift apart), since
     // auto-repeat belongs to the key that is held.
@@ -60,6 +62,8 @@ HookMessageParams KeystrokeTranslator::translate(const KBDLLHOOKSTRUCT& event) {
     return {classicVirtualKey(event.vkCode), classicKeystrokeFlags(event, wasDown)};
 }
 
-HookMessageParams classicMouseParams(WPARAM lowLevelMessage) { return {lowLevelMessage, 0}; }
+HookMessageParams classicMouseParams(WPARAM lowLevelMessage) {
+    return {lowLevelMessage, 0};
+}
 
 } // namespace kelvo::hook

@@ -16,8 +16,11 @@ struct HookMessageParams {
 };
 
 // Turns the key events of a low-level keyboard hook into (virtual key, keystroke
-// flags). A low-level hook does not say whether a key-down is an auto-repeat, so
-// the translator remembers which keys are down; feed it every event, in order.
+// flags) as a classic hook reports them. A low-level hook tells left and right
+// Shift, Ctrl and Alt apart, the classic one names the generic VK_SHIFT,
+// VK_CONTROL and VK_MENU, which is what the program compares with its keys. A
+// low-level hook does not say whether a key-down is an auto-repeat, so the
+// translator remembers which keys are down; feed it every event, in order.
 class KeystrokeTranslator {
   public:
     HookMessageParams translate(const KBDLLHOOKSTRUCT& event);
@@ -25,14 +28,6 @@ class KeystrokeTranslator {
   private:
     std::bitset<256> down_;
 };
-
-// The key a classic hook names: a low-level hook tells left and right Shift, Ctrl
-// and Alt apart, the classic one reports the generic VK_SHIFT, VK_CONTROL, VK_MENU.
-DWORD classicVirtualKey(DWORD lowLevelKey);
-
-// The keystroke flags of a key message for this event; `wasDown` says whether
-// the key was already down before a key-down event.
-LPARAM classicKeystrokeFlags(const KBDLLHOOKSTRUCT& event, bool wasDown);
 
 // A classic mouse hook reports the mouse message, which is exactly what the
 // low-level hook receives as its wParam; the program wants no position.

@@ -16,7 +16,9 @@ constinit LowLevelInputHooks instance;
 
 } // namespace
 
-LowLevelInputHooks& lowLevelInputHooks() { return instance; }
+LowLevelInputHooks& lowLevelInputHooks() {
+    return instance;
+}
 
 bool LowLevelInputHooks::start(const HookTarget& target) {
     mouseMessage_ = target.mouseMessage;
@@ -104,8 +106,7 @@ LRESULT CALLBACK LowLevelInputHooks::onKeyboardEvent(int code, WPARAM wParam,
     return CallNextHookEx(instance.keyboardHook_.load(), code, wParam, lParam);
 }
 
-LRESULT CALLBACK LowLevelInputHooks::onMouseEvent(int code, WPARAM wParam,
-                                                  LPARAM lParam) noexcept {
+LRESULT CALLBACK LowLevelInputHooks::onMouseEvent(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION)
         instance.forwardMouse(wParam);
     return CallNextHookEx(instance.mouseHook_.load(), code, wParam, lParam);

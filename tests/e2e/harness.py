@@ -8,6 +8,7 @@ import getpass
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -57,6 +58,10 @@ class WineCase(unittest.TestCase):
         )
         self.processes = []
         self.addCleanup(self._end_prefix)
+        # Start the prefix's wineserver and system processes up front, detached
+        # from every pipe of the test.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 
     def _end_prefix(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
@@ -85,15 +90,18 @@ class WineCase(unittest.TestCase):
     def startup_dir(self):
         return self.unix_path(self.wintool("folder", str(CSIDL_STARTUP)).strip())
 
+    def _winepath(self, flag, path):
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["winepath", flag, str(path)], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=out, stderr=subprocess.DEVNULL, check=True, timeout=120)
+            out.seek(0)
+            return out.read().decode("utf-8").strip()
+
     def unix_path(self, windows_path):
-        out = subprocess.run(["winepath", "-u", windows_path], env=self.env,
-                             capture_output=True, text=True, check=True)
-        return Path(out.stdout.strip())
+        return Path(self._winepath("-u", windows_path))
 
     def windows_path(self, unix_path):
-        out = subprocess.run(["winepath", "-w", str(unix_path)], env=self.env,
-                             capture_output=True, text=True, check=True)
-        return out.stdout.strip()
+        return self._winepath("-w", unix_path)
 
     # --- programs ---------------------------------------------------------------
     def start(self, exe=None, *args):
@@ -104,8 +112,14 @@ class WineCase(unittest.TestCase):
         return p
 
     def wintool_run(self, *args, timeout=120):
-        return subprocess.run(["wine", str(BIN_DIR / "kelvo_wintool.exe"), *args], env=self.env,
-                              capture_output=True, timeout=timeout)
+        # Output goes through files, not pipes: a Wine daemon started by this
+        # call would inherit a pipe and hold it open long after the tool ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            r = subprocess.run(["wine", str(BIN_DIR / "kelvo_wintool.exe"), *args], env=self.env,
+                               stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(r.args, r.returncode, out.read(), err.read())
 
     def wintool(self, *args, timeout=120):
         """Runs a wintool command that must succeed; returns its UTF-8 output."""
@@ -115,6 +129,9 @@ class WineCase(unittest.TestCase):
 
     def window_exists(self, cls):
         return self.wintool_run("find", cls).returncode == 0
+
+    def is_visible(self, cls):
+        return self.wintool_run("visible", cls).returncode == 0
 
     def wait_window(self, cls, timeout=TIMEOUT):
         r = self.wintool_run("wait", cls, str(int(timeout * 1000)), timeout=timeout + 60)

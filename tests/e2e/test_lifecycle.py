@@ -6,6 +6,7 @@ import unittest
 from harness import BIN_DIR, WineCase, read_ini, wait_for
 
 TITLE = "ケルボランチャー"
+WINE_TRAY = "__winex11_standalone_tray"
 ALREADY_RUNNING = ("「ケルボランチャー」は既に起動しています。\r"
                    "タスクトレイのケルボボタンアイコンの右クリックメニューから\r"
                    "ランチャーボタンを表示できます。")
@@ -31,8 +32,11 @@ class StartAndExit(WineCase):
     def test_closing_the_main_window_runs_the_exit_sequence(self):
         p = self.start_launcher()
         self.wait_window("THintForm")  # the last form: start-up is complete
+        # Wine shows tray icons in a small window of its own, shown while it holds an icon.
+        wait_for(lambda: self.is_visible(WINE_TRAY), what="the tray icon")
         self.wintool("close", "TLauncherMainForm")
         wait_for(lambda: p.poll() is not None, what="the process to end")
+        wait_for(lambda: not self.is_visible(WINE_TRAY), what="the tray icon to go")
         settings = read_ini(self.data_dir / "Settei0.ini")
         self.assertEqual(settings["setteiform"], {"width": "865", "height": "630"})
         self.assertEqual(settings["scheduleform"], {"width": "560", "height": "665"})

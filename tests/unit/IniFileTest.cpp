@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <thread>
 
 namespace kelvo {
 namespace {
@@ -292,6 +293,23 @@ TEST_F(IniFileTest, WritesThroughOneObjectAreSeenByAnotherLiveOne) {
     ASSERT_TRUE(second.writeInteger(L"S", L"B", 3));
     EXPECT_EQ(first.readInteger(L"S", L"B", 0), 3);
     EXPECT_EQ(onDisk(), "[S]\r\nA=2\r\nB=3\r\n");
+}
+
+TEST_F(IniFileTest, WritesFromSeveralThreadsAreNotLost) {
+    constexpr int kWritesPerThread = 15;
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 2; ++t) {
+        writers.emplace_back([this, t] {
+            IniFile ini(path); // one object per thread, as each caller opens its own
+            for (int i = 0; i < kWritesPerThread; ++i)
+                ini.writeInteger(L"T" + std::to_wstring(t), L"K" + std::to_wstring(i), i);
+        });
+    }
+    for (auto& writer : writers)
+        writer.join();
+    const IniFile ini(path);
+    for (const wchar_t* section : {L"T0", L"T1"})
+        EXPECT_EQ(ini.readSection(section).size(), std::size_t{kWritesPerThread}) << section;
 }
 
 TEST_F(IniFileTest, AFailedWriteIsReportedAndChangesNothing) {

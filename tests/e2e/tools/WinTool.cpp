@@ -109,6 +109,10 @@ int run(const std::vector<std::wstring>& a) {
     if (cmd == L"wait-gone") {
         return waitUntil(timeout(2), [&] { return findByClass(arg(1)) == nullptr; }) ? 0 : 1;
     }
+    if (cmd == L"visible") {
+        HWND hwnd = findByClass(arg(1));
+        return hwnd && IsWindowVisible(hwnd) ? 0 : 1;
+    }
     if (cmd == L"close") {
         HWND hwnd = findByClass(arg(1));
         return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;

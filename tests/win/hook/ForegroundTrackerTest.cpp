@@ -57,9 +57,9 @@ TEST_P(ForegroundTrackerTest, ReportsTheEventsOfEachLook) {
 INSTANTIATE_TEST_SUITE_P(
     Looks, ForegroundTrackerTest,
     ::testing::Values(
-        TrackerCase{"WindowAlreadyInFrontCountsAsActivated",
-                    {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}},
-                     {kEditor, kAtOrigin, {}, {}}}},
+        TrackerCase{
+            "WindowAlreadyInFrontCountsAsActivated",
+            {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}}, {kEditor, kAtOrigin, {}, {}}}},
         TrackerCase{"MoveAndResizeOfTheForegroundWindow",
                     {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}},
                      {kEditor, kMoved, {}, {{kEditor, kMovedOrSized}}},
@@ -85,12 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}},
                      {kBrowser, kMoved, {kBrowser}, {}},
                      {nullptr, {}, {kBrowser}, {}}}},
-        TrackerCase{"DestructionBeforeTheNextActivation",
-                    {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}},
-                     {kBrowser,
-                      kMoved,
-                      {kEditor},
-                      {{kEditor, kDestroyed}, {kBrowser, kActivated}}}}}),
+        TrackerCase{
+            "DestructionBeforeTheNextActivation",
+            {{kEditor, kAtOrigin, {}, {{kEditor, kActivated}}},
+             {kBrowser, kMoved, {kEditor}, {{kEditor, kDestroyed}, {kBrowser, kActivated}}}}}),
     [](const ::testing::TestParamInfo<TrackerCase>& info) { return info.param.name; });
 
 } // namespace

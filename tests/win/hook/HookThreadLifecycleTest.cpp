@@ -17,7 +17,9 @@ struct HookLibrary {
     void(WINAPI* stop)();
 };
 
-void PrintTo(const HookLibrary& library, std::ostream* os) { *os << library.name; }
+void PrintTo(const HookLibrary& library, std::ostream* os) {
+    *os << library.name;
+}
 
 class HookThreadLifecycleTest : public ::testing::TestWithParam<HookLibrary> {};
 

@@ -37,9 +37,13 @@ INPUT mouseInput(DWORD flags) {
     return input;
 }
 
-bool inject(INPUT input) { return SendInput(1, &input, sizeof(input)) == 1; }
+bool inject(INPUT input) {
+    return SendInput(1, &input, sizeof(input)) == 1;
+}
 
-bool isDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+bool isDown(int vk) {
+    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+}
 
 // Injects a press and a release of `vk` and returns once the system has taken
 // both. Low-level hooks see an event before the key state changes, so whatever a
@@ -49,7 +53,9 @@ bool injectPressAndWaitForRelease(const INPUT& press, const INPUT& release, int 
            waitUntil([&] { return !isDown(vk); }, kWaitMs);
 }
 
-bool isNonConvert(const PostedMessage& m) { return m.wParam == VK_NONCONVERT; }
+bool isNonConvert(const PostedMessage& m) {
+    return m.wParam == VK_NONCONVERT;
+}
 
 class InputHookTest : public ::testing::Test {
   protected:

@@ -19,12 +19,16 @@ KBDLLHOOKSTRUCT keyEvent(DWORD vk, DWORD scan, DWORD flags) {
     return event;
 }
 
-KBDLLHOOKSTRUCT press(DWORD vk, DWORD scan, DWORD flags = 0) { return keyEvent(vk, scan, flags); }
+KBDLLHOOKSTRUCT press(DWORD vk, DWORD scan, DWORD flags = 0) {
+    return keyEvent(vk, scan, flags);
+}
 KBDLLHOOKSTRUCT release(DWORD vk, DWORD scan, DWORD flags = 0) {
     return keyEvent(vk, scan, flags | LLKHF_UP);
 }
 
-LPARAM flags(std::uint32_t bits) { return static_cast<LPARAM>(static_cast<std::int32_t>(bits)); }
+LPARAM flags(std::uint32_t bits) {
+    return static_cast<LPARAM>(static_cast<std::int32_t>(bits));
+}
 
 struct KeystrokeCase {
     const char* name;
@@ -46,15 +50,17 @@ TEST_P(KeystrokeTranslationTest, GivesTheParametersOfAClassicKeyboardHook) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeystrokeTranslationTest,
     ::testing::Values(
-        KeystrokeCase{"FirstPress", {press(VK_NONCONVERT, kNonConvertScan)},
+        KeystrokeCase{"FirstPress",
+                      {press(VK_NONCONVERT, kNonConvertScan)},
                       {VK_NONCONVERT, flags(0x007B0001)}},
-        KeystrokeCase{"AutoRepeatHasThePreviousStateBit",
-                      {press(VK_NONCONVERT, kNonConvertScan), press(VK_NONCONVERT, kNonConvertScan)},
-                      {VK_NONCONVERT, flags(0x407B0001)}},
-        KeystrokeCase{"ReleaseHasTransitionAndPreviousStateBits",
-                      {press(VK_NONCONVERT, kNonConvertScan),
-                       release(VK_NONCONVERT, kNonConvertScan)},
-                      {VK_NONCONVERT, flags(0xC07B0001)}},
+        KeystrokeCase{
+            "AutoRepeatHasThePreviousStateBit",
+            {press(VK_NONCONVERT, kNonConvertScan), press(VK_NONCONVERT, kNonConvertScan)},
+            {VK_NONCONVERT, flags(0x407B0001)}},
+        KeystrokeCase{
+            "ReleaseHasTransitionAndPreviousStateBits",
+            {press(VK_NONCONVERT, kNonConvertScan), release(VK_NONCONVERT, kNonConvertScan)},
+            {VK_NONCONVERT, flags(0xC07B0001)}},
         KeystrokeCase{"ReleaseOfAKeyPressedBeforeTheHookWasDown",
                       {release(VK_NONCONVERT, kNonConvertScan)},
                       {VK_NONCONVERT, flags(0xC07B0001)}},
@@ -63,13 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
                        release(VK_NONCONVERT, kNonConvertScan),
                        press(VK_NONCONVERT, kNonConvertScan)},
                       {VK_NONCONVERT, flags(0x007B0001)}},
-        KeystrokeCase{"ExtendedKey", {press(VK_RIGHT, 0x4D, LLKHF_EXTENDED)},
-                      {VK_RIGHT, flags(0x014D0001)}},
-        KeystrokeCase{"AltHeldSetsTheContextBit", {press('A', 0x1E, LLKHF_ALTDOWN)},
+        KeystrokeCase{
+            "ExtendedKey", {press(VK_RIGHT, 0x4D, LLKHF_EXTENDED)}, {VK_RIGHT, flags(0x014D0001)}},
+        KeystrokeCase{"AltHeldSetsTheContextBit",
+                      {press('A', 0x1E, LLKHF_ALTDOWN)},
                       {'A', flags(0x201E0001)}},
-        KeystrokeCase{"LeftAltReportedAsAlt", {press(VK_LMENU, kAltScan, LLKHF_ALTDOWN)},
+        KeystrokeCase{"LeftAltReportedAsAlt",
+                      {press(VK_LMENU, kAltScan, LLKHF_ALTDOWN)},
                       {VK_MENU, flags(0x20380001)}},
-        KeystrokeCase{"RightCtrlReportedAsCtrl", {press(VK_RCONTROL, 0x1D, LLKHF_EXTENDED)},
+        KeystrokeCase{"RightCtrlReportedAsCtrl",
+                      {press(VK_RCONTROL, 0x1D, LLKHF_EXTENDED)},
                       {VK_CONTROL, flags(0x011D0001)}},
         KeystrokeCase{"RightShiftIsNotARepeatOfLeftShift",
                       {press(VK_LSHIFT, kShiftScan), press(VK_RSHIFT, 0x36)},

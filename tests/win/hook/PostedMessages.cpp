@@ -43,8 +43,8 @@ bool MessageSink::waitFor(UINT message, const std::function<bool(const PostedMes
     return waitUntil(
         [&] {
             const std::vector<PostedMessage> arrived = received(message);
-            return static_cast<std::size_t>(std::count_if(arrived.begin(), arrived.end(),
-                                                          match)) >= count;
+            return static_cast<std::size_t>(std::count_if(arrived.begin(), arrived.end(), match)) >=
+                   count;
         },
         timeoutMs);
 }

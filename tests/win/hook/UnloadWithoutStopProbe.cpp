@@ -54,9 +54,16 @@ bool waitForReport(HWND sink) {
     return false;
 }
 
+// A crash ends the probe with the exception code at once, instead of calling a
+// debugger that would keep it, and the test waiting for it, alive.
+LONG WINAPI endWithExceptionCode(EXCEPTION_POINTERS*) {
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    SetUnhandledExceptionFilter(&endWithExceptionCode);
     const ProbedLibrary* probed = argc == 2 ? findLibrary(argv[1]) : nullptr;
     if (!probed)
         return kelvo::test::kProbeUnusable;
