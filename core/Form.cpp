@@ -19,24 +19,14 @@ int Form::height() const {
     return r.bottom - r.top;
 }
 
-bool Form::createForm(const FormArgs& args) {
+bool Form::createForm(const win::WindowCreateArgs& args) {
     win::WindowClassArgs cls;
     cls.className = args.className;
     cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     cls.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     if (!win::Window::registerClass(cls))
         return false;
-    win::WindowCreateArgs window;
-    window.className = args.className;
-    window.title = args.caption;
-    window.style = args.style;
-    window.exStyle = args.exStyle;
-    window.x = args.left;
-    window.y = args.top;
-    window.width = args.width;
-    window.height = args.height;
-    window.owner = args.owner;
-    return create(window);
+    return create(args);
 }
 
 void Form::markReady(FormIndex index) {
@@ -52,9 +42,8 @@ bool HiddenForm::FormCreate(const Args& args) {
         width = ini.readInteger(args.sizeSection, L"Width", width);
         height = ini.readInteger(args.sizeSection, L"Height", height);
     }
-    FormArgs form;
+    win::WindowCreateArgs form;
     form.className = args.className;
-    form.caption = L"";
     form.style = WS_POPUP;
     form.exStyle = WS_EX_TOOLWINDOW;
     form.width = width;

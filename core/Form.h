@@ -9,15 +9,6 @@
 
 namespace kelvo {
 
-struct FormArgs {
-    const wchar_t* className = nullptr;
-    std::wstring caption;
-    DWORD style = WS_POPUP;
-    DWORD exStyle = 0;
-    int left = 0, top = 0, width = 0, height = 0;
-    HWND owner = nullptr;
-};
-
 class Form : public win::Window {
   public:
     int width() const;
@@ -25,7 +16,8 @@ class Form : public win::Window {
     bool visible() const { return hwnd() && IsWindowVisible(hwnd()); }
 
   protected:
-    bool createForm(const FormArgs& args);
+    // Registers the form's class under its own name, then creates the window.
+    bool createForm(const win::WindowCreateArgs& args);
     // The last step of every form's creation.
     void markReady(FormIndex index);
 };

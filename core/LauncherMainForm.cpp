@@ -37,9 +37,9 @@ enum MenuCommand : UINT {
 } // namespace
 
 bool TLauncherMainForm::FormCreate(const std::vector<std::wstring>& arguments) {
-    FormArgs form;
+    win::WindowCreateArgs form;
     form.className = L"TLauncherMainForm";
-    form.caption = kAppTitle;
+    form.title = kAppTitle;
     form.style = WS_POPUP;
     form.exStyle = WS_EX_TOOLWINDOW;
     if (!createForm(form))

@@ -146,6 +146,19 @@ class WineCase(unittest.TestCase):
         self.wait_window("TLauncherMainForm")
         return p
 
+    def x_window(self, name):
+        """The X id of a visible window with that exact name, or None."""
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
+                           env=self.env, capture_output=True, text=True)
+        ids = r.stdout.split()
+        return ids[0] if ids else None
+
+    def screen_size(self):
+        r = subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env, capture_output=True,
+                           text=True, check=True)
+        width, height = r.stdout.split()
+        return int(width), int(height)
+
     def screenshot(self, name):
         path = self.case_dir / f"{name}.png"
         subprocess.run(["import", "-window", "root", str(path)], env=self.env,

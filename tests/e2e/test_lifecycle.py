@@ -29,24 +29,42 @@ class StartAndExit(WineCase):
             with self.subTest(cls=cls):
                 self.wait_window(cls)
 
-    def test_closing_the_main_window_runs_the_exit_sequence(self):
+    def check_exit_sequence(self, ask_to_end):
         p = self.start_launcher()
         self.wait_window("THintForm")  # the last form: start-up is complete
         # Wine shows tray icons in a small window of its own, shown while it holds an icon.
         wait_for(lambda: self.is_visible(WINE_TRAY), what="the tray icon")
-        self.wintool("close", "TLauncherMainForm")
+        ask_to_end()
         wait_for(lambda: p.poll() is not None, what="the process to end")
         wait_for(lambda: not self.is_visible(WINE_TRAY), what="the tray icon to go")
         settings = read_ini(self.data_dir / "Settei0.ini")
         self.assertEqual(settings["setteiform"], {"width": "865", "height": "630"})
         self.assertEqual(settings["scheduleform"], {"width": "560", "height": "665"})
         self.assertEqual(settings["powerscheduleform"], {"width": "390", "height": "320"})
-        self.assertEqual(settings["screen"], {"width": "1920", "height": "1080"})
+        width, height = self.screen_size()
+        self.assertEqual(settings["screen"], {"width": str(width), "height": str(height)})
         # Only launcher 1 is displayed on a first start, so only it saves its place.
         launcher1 = read_ini(self.data_dir / "Settei1.ini")
         self.assertEqual(set(launcher1["position"]), {"x", "y", "isbuttontop"})
         self.assertIn("value", launcher1["lbheight"])
         self.assertFalse((self.data_dir / "Settei2.ini").exists())
+
+    def test_closing_the_main_window_runs_the_exit_sequence(self):
+        self.check_exit_sequence(lambda: self.wintool("close", "TLauncherMainForm"))
+
+    def test_the_end_of_the_session_runs_the_exit_sequence(self):
+        self.check_exit_sequence(lambda: self.wintool("end-session", "TLauncherMainForm"))
+
+    def test_the_tray_menu_ends_the_program(self):
+        def choose_exit_from_tray_menu():
+            tray = wait_for(lambda: self.x_window("Wine System Tray"), what="the tray window")
+            # The icon sits at the left end of Wine's tray window.
+            subprocess.run(["xdotool", "mousemove", "--window", tray, "8", "8", "click", "3"],
+                           env=self.env, check=True)
+            self.wait_window("#32768")  # the pop-up menu
+            self.screenshot("tray-menu")
+            subprocess.run(["xdotool", "key", "e"], env=self.env, check=True)
+        self.check_exit_sequence(choose_exit_from_tray_menu)
 
     def test_saved_dialog_sizes_survive_a_restart(self):
         self.data_dir.mkdir(parents=True)

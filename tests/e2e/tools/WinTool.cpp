@@ -117,6 +117,16 @@ int run(const std::vector<std::wstring>& a) {
         HWND hwnd = findByClass(arg(1));
         return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (cmd == L"end-session") {
+        // What the system sends a window when the user logs off.
+        HWND hwnd = findByClass(arg(1));
+        if (!hwnd)
+            return 1;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000, &answer);
+        SendMessageTimeoutW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000, &answer);
+        return 0;
+    }
     if (cmd == L"kill") {
         HWND hwnd = findByClass(arg(1));
         return hwnd && killOwnerOf(hwnd) ? 0 : 1;
