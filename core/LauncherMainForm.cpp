@@ -21,6 +21,7 @@
 #include "storage/IniFile.h"
 
 #include <mmsystem.h>
+#include <algorithm>
 #include <shlobj.h>
 
 namespace kelvo {
@@ -65,7 +66,7 @@ bool TLauncherMainForm::FormCreate(const std::vector<std::wstring>& arguments) {
         L"キーボード操作で1個のケルボボタンを表示するときもマウスポインタの近くに表示する(&N)";
     HookMouseButton = -1;
     BuildPopupMenu();
-    SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+    StartTimer1();
     markReady(kMainFormReady);
     return true;
 }
@@ -157,6 +158,9 @@ void TLauncherMainForm::BuildPopupMenu() {
 
 void TLauncherMainForm::ApplyGlobalSettings(const GlobalSettings& settings) {
     Settings = settings;
+    ListGrowStep = settings.lbZoomInterval;
+    for (int n = 1; n <= kLauncherCount; ++n)
+        NameFuchidori[n] = settings.nameFuchidori[n - 1];
     if (trayIcon_ && FindWindowW(L"Shell_TrayWnd", nullptr))
         trayIcon_->setTip(trayTipForMainKey(settings.settingsFileExisted ? settings.mainKeyName
                                                                          : L"無変換"));
@@ -212,22 +216,107 @@ void TLauncherMainForm::TrayIconCallback(LPARAM mouseMessage) {
     }
 }
 
+void TLauncherMainForm::StartTimer1() {
+    timer1Running_ = SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr) != 0;
+}
+
+void TLauncherMainForm::StopTimer1() {
+    KillTimer(hwnd(), kTimer1);
+    timer1Running_ = false;
+}
+
 void TLauncherMainForm::Timer1Timer() {
     if (!gate_.admit(timeGetTime(), FormsReady))
         return;
     try {
         if (!startUpWorkDone_)
             RunStartUpWork();
+        GrowListPhase();
+        BubblePhase();
     } catch (...) {
         gate_.noteError(timeGetTime());
     }
+}
+
+void TLauncherMainForm::StartListGrowth(int launcherNo) {
+    if (!timer1Running_) {
+        ListGrowing = false;
+        return;
+    }
+    ListGrowLauncher = launcherNo;
+    ListGrowTime = timeGetTime();
+    if (ListGrowTime == 0)
+        ListGrowTime = 1;
+}
+
+void TLauncherMainForm::ArrangeLaunchers(int mode) {
+    if (mode == 1 || Displaced[1])
+        return;
+    std::vector<TButtonForm*> shown;
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (Settings.launcherHyoji[n - 1] && ButtonForms[n] && ButtonForms[n]->hwnd())
+            shown.push_back(ButtonForms[n]);
+    if (shown.empty())
+        return;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // A row along the top of the work area, the launchers in adjacent columns.
+    const int column = std::min(140, static_cast<int>((work.right - work.left) / shown.size()));
+    int left = work.left + (work.right - work.left - column * static_cast<int>(shown.size())) / 2;
+    for (TButtonForm* form : shown) {
+        RECT r{};
+        GetWindowRect(form->hwnd(), &r);
+        SetWindowPos(form->hwnd(), nullptr, left + (column - (r.right - r.left)) / 2, work.top, 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        left += column;
+    }
+    (void)mode;
+}
+
+void TLauncherMainForm::GrowListPhase() {
+    if (!Settings.showItemAnime || ListGrowTime == 0 || ListGrowLauncher <= 0)
+        return;
+    const TimeStamp now = timeGetTime();
+    if (elapsedMs(now, ListGrowTime) < static_cast<std::uint32_t>(ListGrowStep))
+        return;
+    ListGrowTime = now;
+    TButtonForm* form = ButtonForms[ListGrowLauncher];
+    if (form && form->GrowListStep()) {
+        ListGrowTime = 0;
+        ListGrowing = false;
+        ListGrowLauncher = 0;
+        ListActivityTime = now;
+    }
+}
+
+void TLauncherMainForm::BubblePhase() {
+    if (BubbleShownTime == 0 || elapsedMs(timeGetTime(), BubbleShownTime) < 1000)
+        return;
+    BubbleShownTime = 0;
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (ButtonForms[n])
+            ButtonForms[n]->ImgAwa.setVisible(false);
 }
 
 void TLauncherMainForm::RunStartUpWork() {
     startUpWorkDone_ = true;
     if (KelvoLauncherVersionForm)
         ShowWindow(KelvoLauncherVersionForm->hwnd(), SW_HIDE); // the splash ends here
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (Settings.launcherHyoji[n - 1] && ButtonForms[n])
+            ShowWindow(ButtonForms[n]->hwnd(), SW_SHOWNOACTIVATE);
     win::processPendingMessages();
+    if (PositionMode() != 1) {
+        ArrangeLaunchers(PositionMode());
+        for (int n = 1; n <= kLauncherCount; ++n) {
+            if (!Settings.launcherHyoji[n - 1] || !ButtonForms[n])
+                continue;
+            RECT r{};
+            GetWindowRect(ButtonForms[n]->hwnd(), &r);
+            HomeLeft[n] = r.left;
+            HomeTop[n] = r.top;
+        }
+    }
     StartHooks();
 }
 
@@ -258,7 +347,7 @@ void TLauncherMainForm::StartHooks() {
 void TLauncherMainForm::MenuEndClick() {
     if (ExitStarted)
         return;
-    KillTimer(hwnd(), kTimer1);
+    StopTimer1();
     for (int n = 1; n <= kLauncherCount; ++n)
         if (Settings.launcherHyoji[n - 1] && ButtonForms[n])
             ButtonForms[n]->SavePosition();

@@ -2,6 +2,7 @@
 // The invisible main window: owner of the tray icon, the tray menu, the main
 // cycle timer and the program's global flags; runs start-up and the exit sequence.
 #include "core/Form.h"
+#include "core/CycleClock.h"
 #include "core/MainCycleGate.h"
 #include "platform/Handles.h"
 #include "platform/TrayIcon.h"
@@ -50,6 +51,33 @@ class TLauncherMainForm : public Form {
     int HookMouseButton = -1; // last button the input hook reported; -1 none
     GlobalSettings Settings;
 
+    // Per-launcher display state, indexed by launcher number 1..5.
+    template <typename T> using PerLauncher = std::array<T, kLauncherCount + 1>;
+    PerLauncher<bool> NameFuchidori{};
+    PerLauncher<int> ListAlpha{};
+    PerLauncher<bool> Displaced{};
+    PerLauncher<int> HomeLeft{}, HomeTop{};
+    PerLauncher<bool> IsButtonTop{};
+    PerLauncher<int> LBHeight{};
+    PerLauncher<int> LBTargetHeight{};
+    PerLauncher<HMONITOR> LauncherMonitor{}; // remembered when a launcher is dragged
+
+    // The list that is unrolling, if any.
+    int ListGrowLauncher = 0;
+    bool ListGrowing = false;
+    TimeStamp ListGrowTime = 0;
+    int ListGrowStep = 100;
+    TimeStamp ListActivityTime = 0;
+    TimeStamp BubbleShownTime = 0;
+    bool Timer1Running() const { return timer1Running_; }
+    void StartTimer1();
+    void StopTimer1();
+    void StartListGrowth(int launcherNo);
+    // Places all displayed launchers by a placement mode.
+    void ArrangeLaunchers(int mode);
+    // The checked placement mode (0..5).
+    int PositionMode() const { return Settings.positionMode; }
+
     MenuEntryState MenuStartUp;
     MenuEntryState MenuSleep, MenuStandby, MenuKyushi;
     MenuEntryState MenuShowButtonNearMouse;
@@ -69,6 +97,8 @@ class TLauncherMainForm : public Form {
     void TrayIconCallback(LPARAM mouseMessage);
     void Timer1Timer();
     void RunStartUpWork();
+    void GrowListPhase();
+    void BubblePhase();
     void StartHooks();
     bool FormCloseQuery();
     void ReleaseOnClose();
@@ -81,6 +111,7 @@ class TLauncherMainForm : public Form {
     MainCycleGate gate_;
     bool startUpWorkDone_ = false;
     bool hooksStarted_ = false;
+    bool timer1Running_ = false;
 };
 
 } // namespace kelvo

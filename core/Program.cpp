@@ -5,6 +5,7 @@
 #include "core/LauncherMainForm.h"
 #include "launcher/ButtonForm.h"
 #include "launcher/HintForm.h"
+#include "platform/Com.h"
 #include "platform/Handles.h"
 #include "platform/MessageLoop.h"
 #include "platform/UnexpectedError.h"
@@ -76,6 +77,8 @@ int runProgram() {
         MessageBoxW(nullptr, kAlreadyRunningMessage, kAppTitle, MB_OK | MB_ICONINFORMATION);
         return 0;
     }
+    // The shell's icons, links and folders are COM objects of this thread.
+    win::ComApartment com;
     auto forms = std::make_unique<AllForms>();
     publish(*forms);
     if (!forms->main.FormCreate(commandLineArguments()))

@@ -2,65 +2,924 @@
 
 #include "core/Forms.h"
 #include "core/LauncherMainForm.h"
+#include "graphics/LauncherArt.h"
+#include "graphics/LauncherPosition.h"
+#include "graphics/ListLayout.h"
+#include "graphics/NameDisplay.h"
+#include "launcher/ItemIcons.h"
+#include "platform/Foreground.h"
+#include "platform/MessageLoop.h"
+#include "platform/PixelBitmap.h"
 #include "platform/SystemInfo.h"
 #include "storage/DataFolder.h"
+#include "storage/FileIO.h"
 #include "storage/IniFile.h"
+#include "storage/ItemFile.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 
 namespace kelvo {
 namespace {
-// Row height of the item list before the font is applied.
-constexpr int kInitialItemHeight = 18;
-constexpr int kListMargin = 5;
-} // namespace
 
-std::wstring TButtonForm::ItemFileName() const {
-    return LauncherMainForm->DataDir + L"Settei" + std::to_wstring(LauncherNo) + L".ini";
+// Design sizes at 96 dpi.
+constexpr int kButtonSize = 58;
+constexpr int kBubbleWidth = 91;
+constexpr int kBubbleHeight = 107;
+constexpr int kIconImageSize = 32;
+constexpr int kNameFontPixels = 13;
+constexpr int kIconNameFontPixels = 24;
+constexpr int kDesignItemHeight = 18;
+constexpr int kWindowAlpha = 200;
+constexpr std::uint32_t kDesignWindowColor = 0xC0C0C0;
+constexpr std::uint32_t kDesignListColors[kLauncherCount + 1] = {
+    0, 0xD84B92, 0x1CAB14, 0x6D3DEF, 0x12C2B0, 0xF0CA15};
+constexpr UINT kHoverOpenDelayMs = 500;
+
+enum ControlId : int {
+    kImgButtonId = 100,
+    kImgBtnNameId,
+    kImgAwaId,
+    kImgIconId,
+    kLabel1Id,
+    kLblIconNameId,
+    kListBox1Id,
+    kEdit1Id,
+};
+
+COLORREF ref(std::uint32_t color) { return static_cast<COLORREF>(color & 0xFFFFFF); }
+
+int rectHeight(const RECT& r) { return r.bottom - r.top; }
+int rectWidth(const RECT& r) { return r.right - r.left; }
+
+MONITORINFO monitorInfo(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(monitor, &info);
+    return info;
 }
 
-void TButtonForm::LoadGlobalSettings() {
-    GlobalLoadEnvironment env;
-    env.dataDir = LauncherMainForm->DataDir;
-    env.fallbackFontName = win::iconTitleFontName();
-    env.isFontInstalled = &win::isFontInstalled;
-    LauncherMainForm->ApplyGlobalSettings(loadGlobalSettings(env));
+// Enter in the rename box goes to the launcher window; everything else stays with the box.
+LRESULT CALLBACK editSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR owner) {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wParam == VK_RETURN) {
+        if (msg == WM_KEYDOWN)
+            PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 20, 0, 0);
+        return 0; // consumed: no beep, no newline
+    }
+    return DefSubclassProc(edit, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK listSubclass(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR owner) {
+    if (msg == WM_KEYUP)
+        PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 21, wParam, 0);
+    return DefSubclassProc(list, msg, wParam, lParam);
+}
+
+// Windows that must not become the window a launched item toggles against.
+bool IsOwnOrDesktopWindow(HWND window) {
+    if (!window || window == GetDesktopWindow() || window == GetShellWindow())
+        return true;
+    if (LauncherMainForm && window == LauncherMainForm->hwnd())
+        return true;
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (ButtonForms[n] && window == ButtonForms[n]->hwnd())
+            return true;
+    return false;
+}
+
+} // namespace
+
+LauncherItems& TButtonForm::Items() { return ButtonForms[1]->Shared.Launchers[LauncherNo]; }
+
+int TButtonForm::Scaled(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+
+HFONT TButtonForm::CreateFontFor(int pixelHeight, bool bold) const {
+    const LauncherShared& shared = ButtonForms[1]->Shared;
+    LOGFONTW font{};
+    font.lfHeight = -pixelHeight;
+    font.lfWeight = (bold || (shared.FontStyle & 1)) ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = (shared.FontStyle & 2) ? TRUE : FALSE;
+    font.lfUnderline = (shared.FontStyle & 4) ? TRUE : FALSE;
+    font.lfStrikeOut = (shared.FontStyle & 8) ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    shared.FontName.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+int TButtonForm::TextWidth(HFONT font, std::wstring_view text) const {
+    win::WindowDC dc(hwnd());
+    win::ScopedSelectObject select(dc.get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+std::uint32_t TButtonForm::ResolvedSetting(const wchar_t* section, int def) const {
+    IniFile ini(LauncherMainForm->DataDir + kGlobalSettingsFile);
+    return win::resolveColor(ini.readInteger(section, std::to_wstring(LauncherNo), def));
 }
 
 bool TButtonForm::FormCreate() {
-    if (LauncherNo == 1)
-        LoadGlobalSettings();
-
-    IniFile ini(ItemFileName());
-    const int itemCount = 0;
-    const int defaultHeight = std::min(kInitialItemHeight * itemCount + kListMargin,
-                                       GetSystemMetrics(SM_CYSCREEN) / 2);
-    FormArgs form;
-    form.className = nullptr;
+    if (LauncherNo == 1) {
+        GlobalLoadEnvironment env;
+        env.dataDir = LauncherMainForm->DataDir;
+        env.fallbackFontName = win::iconTitleFontName();
+        env.isFontInstalled = &win::isFontInstalled;
+        GlobalSettings settings = loadGlobalSettings(env);
+        Shared.FontName = settings.fontName;
+        Shared.FontSize = settings.fontSize;
+        Shared.FontStyle = settings.fontStyle;
+        for (int n = 1; n <= kLauncherCount; ++n)
+            Shared.LauncherShown[n] = settings.launcherHyoji[n - 1];
+        LauncherMainForm->ApplyGlobalSettings(settings);
+        win::processPendingMessages();
+    }
     const std::wstring className = L"TButtonForm" + std::to_wstring(LauncherNo);
+    win::WindowCreateArgs form;
     form.className = className.c_str();
-    form.caption = L"";
-    form.style = WS_POPUP;
-    form.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    form.left = ini.readInteger(L"Position", L"X", 0);
-    form.top = ini.readInteger(L"Position", L"Y", 0);
-    form.width = 100;
-    form.height = 100;
-    IsButtonTop = ini.readBool(L"Position", L"IsButtonTop", false);
-    LBHeight = ini.readInteger(L"LBHeight", L"Value", defaultHeight);
-    bool created = createForm(form);
+    form.style = WS_POPUP | WS_CLIPCHILDREN;
+    form.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_ACCEPTFILES;
+    form.width = kButtonSize;
+    form.height = kButtonSize;
+    bool created = createForm(form) && CreateControls();
+    if (created) {
+        win::WindowDC screen(nullptr);
+        dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+        LauncherMainForm->ListAlpha[LauncherNo] = kWindowAlpha;
+        ApplyTransparency();
+        LoadLauncher();
+    }
     markReady(static_cast<FormIndex>(kButtonForm1Ready + LauncherNo - 1));
     return created;
+}
+
+bool TButtonForm::CreateControls() {
+    HWND self = hwnd();
+    bool ok = ImgButton.create(self, kImgButtonId) && ImgBtnName.create(self, kImgBtnNameId) &&
+              ImgAwa.create(self, kImgAwaId) && ImgIcon.create(self, kImgIconId) &&
+              Label1.create(self, kLabel1Id) && LblIconName.create(self, kLblIconNameId);
+    if (!ok)
+        return false;
+    ListBox1 = CreateWindowExW(0, L"LISTBOX", L"",
+                               WS_CHILD | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                                   LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                               0, 0, kButtonSize, 0, self,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListBox1Id)),
+                               GetModuleHandleW(nullptr), nullptr);
+    Edit1 = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 100, 20,
+                            self, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEdit1Id)),
+                            GetModuleHandleW(nullptr), nullptr);
+    if (!ListBox1 || !Edit1)
+        return false;
+    SetWindowSubclass(Edit1, &editSubclass, 1, reinterpret_cast<DWORD_PTR>(self));
+    SetWindowSubclass(ListBox1, &listSubclass, 1, reinterpret_cast<DWORD_PTR>(self));
+    ImgButton.setVisible(true);
+    // The icon sits on the button; the bubble and the name pop-up above both.
+    for (HWND above : {ImgIcon.hwnd(), ImgAwa.hwnd(), LblIconName.hwnd()})
+        SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ImgButton.onMouse = [this](const win::MouseEvent& e) { ButtonMouse(e); };
+    ImgIcon.onMouse = [this](const win::MouseEvent& e) { IconMouse(e); };
+    return true;
+}
+
+void TButtonForm::ApplyTransparency() {
+    windowBrush_.reset(CreateSolidBrush(ref(WindowColor)));
+    SetLayeredWindowAttributes(hwnd(), ref(WindowColor),
+                               static_cast<BYTE>(LauncherMainForm->ListAlpha[LauncherNo]),
+                               LWA_COLORKEY | LWA_ALPHA);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TButtonForm::SetButtonPicture() {
+    const int size = Scaled(kButtonSize);
+    Picture picture = renderLauncherButton(LauncherNo, size);
+    ImgButton.setBitmap(win::bitmapFromPixels(picture.width, picture.height, picture.pixels), 0);
+    RECT r = ImgButton.bounds();
+    ImgButton.setBounds(r.left, r.top, size, size);
+}
+
+void TButtonForm::SetBubblePicture() {
+    Picture picture = renderBubble(Scaled(kBubbleWidth), Scaled(kBubbleHeight));
+    ImgAwa.setBitmap(win::bitmapFromPixels(picture.width, picture.height, picture.pixels), 0);
+    ImgAwa.setBounds(0, 0, picture.width, picture.height);
+}
+
+void TButtonForm::LoadLauncher() {
+    SetButtonPicture();
+    SetBubblePicture();
+    ImgIcon.setBounds(0, 0, Scaled(kIconImageSize), Scaled(kIconImageSize));
+    LoadNameDisplay();
+    LoadItems();
+    LoadListFont();
+    ApplyProvisionalStacking();
+    SizeListWidth();
+    LayOut();
+}
+
+void TButtonForm::LoadNameDisplay() {
+    const bool haveSettings =
+        fileio::fileExists(LauncherMainForm->DataDir + kGlobalSettingsFile);
+    IniFile ini(LauncherMainForm->DataDir + kGlobalSettingsFile);
+    const std::wstring key = std::to_wstring(LauncherNo);
+
+    const std::wstring caption =
+        haveSettings ? launcherCaption(LauncherNo, ini.readString(L"LauncherName", key,
+                                                                  defaultLauncherName(LauncherNo)))
+                     : captionWithoutSettingsFile(LauncherNo);
+    Label1.setCaption(caption);
+    Label1.setFont(haveSettings ? CreateFontFor(Scaled(kNameFontPixels), true)
+                                : CreateFontW(-Scaled(kNameFontPixels), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                              DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
+                                              L"MS UI Gothic"));
+    win::LabelStyle style;
+    style.textColor = ResolvedSetting(L"NameColor", 0xFFFFFF);
+    style.transparentBack = ini.readBool(L"NameBackTransparent", key, true);
+    style.backColor = ResolvedSetting(L"NameBackColor", 0);
+    ListColor.background = ResolvedSetting(L"ItemBackColor",
+                                           static_cast<int>(kDesignListColors[LauncherNo]));
+    ListColor.text = ResolvedSetting(L"ItemTextColor", 0);
+    listBrush_.reset(CreateSolidBrush(ref(ListColor.background)));
+
+    NameColorsInput colors;
+    colors.windowColor = kDesignWindowColor;
+    colors.fontColor = style.textColor;
+    colors.backTransparent = style.transparentBack;
+    colors.backColor = style.backColor;
+    colors.editColor = 0xFFFFFF;
+    colors.listColor = ListColor.background;
+    WindowColor = fixColorClashes(colors).windowColor;
+
+    LauncherMainForm->ListAlpha[LauncherNo] =
+        std::clamp(ini.readInteger(L"AlphaBlendValue", key, kWindowAlpha), 0, 255);
+    LauncherMainForm->NameFuchidori[LauncherNo] = ini.readBool(L"NameFuchidori", key, true);
+    ApplyTransparency();
+
+    NameLabelWidth labelWidth = nameLabelWidth(TextWidth(Label1.font(), caption));
+    style.wordWrap = labelWidth.wordWrap;
+    Label1.setStyle(style);
+    const int labelHeight = Label1.textHeightFor(labelWidth.width);
+    RECT button = ImgButton.bounds();
+    Label1.setBounds(centredLeft(button.left, rectWidth(button), labelWidth.width), button.bottom,
+                     labelWidth.width, labelHeight);
+    const bool outlined = LauncherMainForm->NameFuchidori[LauncherNo];
+    Label1.setVisible(!outlined);
+    if (outlined)
+        DrawOutlinedName();
+
+    LblIconName.setFont(CreateFontFor(Scaled(kIconNameFontPixels), true));
+    LblIconName.setStyle({.textColor = 0x000000, .backColor = 0xFFFFFF, .transparentBack = false});
+    LblIconName.setBounds(0, 0, Scaled(kButtonSize), Scaled(kIconNameFontPixels) + 6);
+}
+
+void TButtonForm::DrawOutlinedName() {
+    RECT label = Label1.bounds();
+    OutlinedNameInput in;
+    in.caption = Label1.caption();
+    in.labelWidth = rectWidth(label);
+    in.labelHeight = rectHeight(label);
+    in.fontColor = Label1.style().textColor;
+    in.labelBackColor = Label1.style().backColor;
+    HFONT font = Label1.font();
+    {
+        win::WindowDC dc(hwnd());
+        win::ScopedSelectObject select(dc.get(), font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc.get(), &metrics);
+        in.lineHeight = metrics.tmHeight;
+    }
+    OutlinedNamePicture plan =
+        planOutlinedName(in, [&](std::wstring_view text) { return TextWidth(font, text); });
+
+    win::WindowDC screen(nullptr);
+    HDC memory = CreateCompatibleDC(screen.get());
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), plan.width, plan.height);
+    {
+        win::ScopedSelectObject selectBitmap(memory, bitmap);
+        win::ScopedSelectObject selectFont(memory, font);
+        win::UniqueGdiObject back(CreateSolidBrush(ref(plan.background)));
+        RECT all{0, 0, plan.width, plan.height};
+        FillRect(memory, &all, static_cast<HBRUSH>(back.get()));
+        SetBkMode(memory, TRANSPARENT);
+        for (const TextStroke& stroke : plan.strokes) {
+            SetTextColor(memory, ref(stroke.color));
+            TextOutW(memory, stroke.x, stroke.y, stroke.text.c_str(),
+                     static_cast<int>(stroke.text.size()));
+        }
+    }
+    DeleteDC(memory);
+    ImgBtnName.setBitmap(bitmap, plan.background);
+    ImgBtnName.setBounds(label.left, label.top, plan.width, plan.height);
+    Label1.setVisible(false);
+    ImgBtnName.setVisible(true);
+}
+
+void TButtonForm::LoadItems() {
+    ItemFile file(LauncherMainForm->DataDir, LauncherNo);
+    LoadedItems loaded = file.load();
+    ItemFileFound = loaded.fileFound;
+    LauncherItems& items = Items();
+    items = std::move(loaded.launcher);
+    auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
+    icons.clear();
+    for (const TItemData& item : items.Items)
+        icons.push_back(loadItemIcon(item));
+    SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
+    for (int p = 0; p < items.ItemCount(); ++p)
+        SendMessageW(ListBox1, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(items.Items[items.JuniNo[p]].ItemName.c_str()));
+
+    const int defaultHeight =
+        defaultListHeight(kDesignItemHeight, items.ItemCount(), GetSystemMetrics(SM_CYSCREEN));
+    LauncherWindowState state = file.readWindowState(defaultHeight);
+    if (ItemFileFound)
+        SetWindowPos(hwnd(), nullptr, state.X, state.Y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LauncherMainForm->IsButtonTop[LauncherNo] = state.IsButtonTop;
+    LauncherMainForm->LBHeight[LauncherNo] = state.LBHeight;
+}
+
+void TButtonForm::LoadListFont() {
+    const LauncherShared& shared = ButtonForms[1]->Shared;
+    const int fontPixels = MulDiv(shared.FontSize, dpi_, 72);
+    listFont_.reset(CreateFontFor(fontPixels, false));
+    listBoldFont_.reset(CreateFontFor(fontPixels, true));
+    SendMessageW(ListBox1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
+    SendMessageW(Edit1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
+    itemHeight_ = listItemHeight(shared.FontSize, dpi_);
+    iconSize_ = listIconSize(shared.FontSize);
+    SendMessageW(ListBox1, LB_SETITEMHEIGHT, 0, itemHeight_);
+}
+
+void TButtonForm::ApplyProvisionalStacking() {
+    RECT button = ImgButton.bounds();
+    RECT label = Label1.bounds();
+    ProvisionalStacking stack = provisionalStacking(
+        LauncherMainForm->IsButtonTop[LauncherNo], LauncherMainForm->LBHeight[LauncherNo],
+        rectHeight(button), rectHeight(label), rectHeight(LblIconName.bounds()));
+    ImgButton.setBounds(button.left, stack.buttonTop, rectWidth(button), rectHeight(button));
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    SetWindowPos(hwnd(), nullptr, 0, 0, rectWidth(window), stack.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<std::wstring> TButtonForm::RowTexts() const {
+    std::vector<std::wstring> rows;
+    const int count = static_cast<int>(SendMessageW(ListBox1, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const int length = static_cast<int>(SendMessageW(ListBox1, LB_GETTEXTLEN, i, 0));
+        std::wstring text(std::max(length, 0), L'\0');
+        SendMessageW(ListBox1, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+void TButtonForm::SizeListWidth() {
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    RECT button = ImgButton.bounds();
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    MONITORINFO monitor =
+        monitorInfo(MonitorFromPoint({window.left, window.top}, MONITOR_DEFAULTTONEAREST));
+    ListWidthInput in;
+    in.buttonWidth = rectWidth(button);
+    in.iconSize = iconSize_;
+    in.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+    in.monitorWidth = rectWidth(monitor.rcMonitor);
+    HFONT font = static_cast<HFONT>(listFont_.get());
+    const int newWidth = listWidth(RowTexts(), in,
+                                   [&](std::wstring_view text) { return TextWidth(font, text); });
+    if (newWidth == rectWidth(list)) {
+        if (SendMessageW(ListBox1, LB_GETCOUNT, 0, 0) == 0)
+            FitEmptyWindow();
+        return;
+    }
+    RECT listInWindow = list;
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&listInWindow), 2);
+    SetWindowPos(ListBox1, nullptr, listInWindow.left, listInWindow.top, newWidth, rectHeight(list),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    AlignControlsAndSavePositions();
+}
+
+// An empty launcher is just its button and name: the window is as wide as the wider.
+void TButtonForm::FitEmptyWindow() {
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    const int wanted = std::max(rectWidth(ImgButton.bounds()), rectWidth(Label1.bounds()));
+    if (wanted != rectWidth(window))
+        AlignControlsAndSavePositions();
+}
+
+void TButtonForm::AlignControlsAndSavePositions() {
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    RECT button = ImgButton.bounds();
+    RECT label = Label1.bounds();
+    int listWidthNow = std::max(rectWidth(list), rectWidth(button));
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    const int oldWidth = rectWidth(window);
+    const int windowWidth = std::max(listWidthNow, rectWidth(label));
+
+    const int mode = LauncherMainForm->PositionMode();
+    int listLeft = 0, buttonLeft = 0, labelLeft = 2;
+    if (mode <= 3) {
+        listLeft = (windowWidth - listWidthNow) / 2;
+        buttonLeft = (windowWidth - rectWidth(button)) / 2;
+        labelLeft = (windowWidth - rectWidth(label)) / 2;
+    } else if (mode == 5) {
+        listLeft = windowWidth - listWidthNow;
+        buttonLeft = windowWidth - rectWidth(button);
+        labelLeft = windowWidth - rectWidth(label) - 2;
+    }
+    SetWindowPos(ListBox1, nullptr, listLeft, list.top, listWidthNow, rectHeight(list),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ImgButton.setBounds(buttonLeft, button.top, rectWidth(button), rectHeight(button));
+    Label1.setBounds(labelLeft, label.top, rectWidth(label), rectHeight(label));
+    RECT name = ImgBtnName.bounds();
+    ImgBtnName.setBounds(labelLeft, name.top, rectWidth(name), rectHeight(name));
+    RECT icon = ImgIcon.bounds();
+    ImgIcon.setBounds(centredLeft(buttonLeft, rectWidth(button), rectWidth(icon)), icon.top, rectWidth(icon),
+                      rectHeight(icon));
+
+    int windowLeft = window.left;
+    if (ButtonForms[1]->Shared.ShownOnce[LauncherNo] && windowWidth != oldWidth &&
+        mode == kFreePlacementMode) {
+        windowLeft -= (windowWidth - oldWidth) / 2;
+        MONITORINFO monitor =
+            monitorInfo(MonitorFromPoint({window.left, window.top}, MONITOR_DEFAULTTONEAREST));
+        windowLeft = std::clamp(windowLeft, static_cast<int>(monitor.rcWork.left),
+                                std::max(static_cast<int>(monitor.rcWork.left),
+                                         static_cast<int>(monitor.rcWork.right) - windowWidth));
+    }
+    SetWindowPos(hwnd(), nullptr, windowLeft, window.top, windowWidth, rectHeight(window),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    if (LauncherMainForm->Displaced[LauncherNo])
+        return;
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if (!ButtonForms[n] || !ButtonForms[n]->hwnd())
+            continue;
+        if (!ButtonForms[n]->ItemFileFound && n != LauncherNo)
+            continue; // a launcher without items keeps its file absent
+        RECT r{};
+        GetWindowRect(ButtonForms[n]->hwnd(), &r);
+        ItemFile(LauncherMainForm->DataDir, n).writePosition(r.left, r.top);
+        ButtonForms[n]->ItemFileFound = true;
+    }
+}
+
+RECT TButtonForm::WorkAreaForLayout() const {
+    const int mode = LauncherMainForm->PositionMode();
+    HMONITOR monitor = nullptr;
+    switch (layoutMonitor(LauncherMainForm->Displaced[LauncherNo], mode)) {
+    case LayoutMonitor::Remembered:
+        monitor = LauncherMainForm->LauncherMonitor[LauncherNo];
+        break;
+    case LayoutMonitor::NearestToWindow: {
+        RECT window{};
+        GetWindowRect(hwnd(), &window);
+        monitor = MonitorFromPoint({window.left, window.top}, MONITOR_DEFAULTTONEAREST);
+        break;
+    }
+    case LayoutMonitor::Primary:
+        break;
+    }
+    if (!monitor)
+        monitor = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    return monitorInfo(monitor).rcWork;
+}
+
+void TButtonForm::LayOut() {
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    RECT button = ImgButton.bounds();
+    RECT label = Label1.bounds();
+    RECT work = WorkAreaForLayout();
+    MONITORINFO monitor = monitorInfo(MonitorFromRect(&work, MONITOR_DEFAULTTOPRIMARY));
+
+    ListLayoutInput in;
+    in.workArea = {work.left, work.top, work.right, work.bottom};
+    in.monitorTop = monitor.rcMonitor.top;
+    in.windowLeft = window.left;
+    in.windowTop = window.top;
+    in.windowWidth = rectWidth(window);
+    in.buttonTop = button.top;
+    in.buttonHeight = rectHeight(button);
+    in.labelTop = label.top;
+    in.labelHeight = rectHeight(label);
+    in.iconNameHeight = rectHeight(LblIconName.bounds());
+    in.itemHeight = itemHeight_;
+    in.itemCount = Items().ItemCount();
+    in.placementMode = LauncherMainForm->PositionMode();
+    in.displaced = LauncherMainForm->Displaced[LauncherNo];
+    ListLayout out = layOutList(in);
+
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    SetWindowPos(ListBox1, nullptr, list.left, out.listTop, rectWidth(list), out.listHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ImgButton.setBounds(button.left, out.buttonTop, rectWidth(button), rectHeight(button));
+    Label1.setBounds(label.left, out.labelTop, rectWidth(label), rectHeight(label));
+    RECT name = ImgBtnName.bounds();
+    ImgBtnName.setBounds(name.left, out.labelTop, rectWidth(name), rectHeight(name));
+    RECT iconName = LblIconName.bounds();
+    LblIconName.setBounds(iconName.left, out.iconNameTop, rectWidth(iconName), rectHeight(iconName));
+    RECT icon = ImgIcon.bounds();
+    ImgIcon.setBounds(centredLeft(button.left, rectWidth(button), rectWidth(icon)),
+                      out.buttonTop + (rectHeight(button) - rectHeight(icon)) / 2, rectWidth(icon),
+                      rectHeight(icon));
+    const bool outlined = LauncherMainForm->NameFuchidori[LauncherNo];
+    Label1.setVisible(!outlined);
+    ImgBtnName.setVisible(outlined);
+    if (SendMessageW(ListBox1, LB_GETSELCOUNT, 0, 0) <= 0)
+        ShowOneClickIcon();
+    SetWindowPos(hwnd(), nullptr, out.windowLeft, out.windowTop, rectWidth(window), out.windowHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    LauncherMainForm->LBTargetHeight[LauncherNo] = out.targetHeight;
+    if (out.storesHome) {
+        LauncherMainForm->HomeLeft[LauncherNo] = out.homeLeft;
+        LauncherMainForm->HomeTop[LauncherNo] = out.homeTop;
+        LauncherMainForm->IsButtonTop[LauncherNo] = out.isButtonTop;
+        LauncherMainForm->LBHeight[LauncherNo] = out.lbHeight;
+    }
+}
+
+void TButtonForm::ShowOneClickIcon() {
+    ImgIcon.clear();
+    const LauncherItems& items = Items();
+    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
+    for (int p = 0; p < items.ItemCount(); ++p) {
+        const int i = items.JuniNo[p];
+        if (items.Items[i].OneClick && i < static_cast<int>(icons.size()) && icons[i]) {
+            ImgIcon.setIcon(icons[i].get());
+            ImgIcon.setVisible(true);
+            return;
+        }
+    }
+    ImgIcon.setVisible(false);
+}
+
+void TButtonForm::FirstShow() {
+    LauncherShared& shared = ButtonForms[1]->Shared;
+    const bool first = !shared.ShownOnce[LauncherNo];
+    shared.ShownOnce[LauncherNo] = true;
+    if (first && shared.LauncherShown[LauncherNo]) {
+        RECT window{};
+        GetWindowRect(hwnd(), &window);
+        if (ItemFileFound && LauncherMainForm->PositionMode() == kFreePlacementMode) {
+            IniFile ini(LauncherMainForm->DataDir + kGlobalSettingsFile);
+            const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+            const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+            Point at = rescaleSavedPosition({window.left, window.top}, screenWidth, screenHeight,
+                                            ini.readInteger(L"Screen", L"Width", screenWidth),
+                                            ini.readInteger(L"Screen", L"Height", screenHeight));
+            SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            LauncherMainForm->HomeLeft[LauncherNo] = at.x;
+            LauncherMainForm->HomeTop[LauncherNo] = at.y;
+        } else if (!ItemFileFound) {
+            SizeListWidth();
+            LauncherMainForm->ArrangeLaunchers(kArrangedPlacementMode);
+            GetWindowRect(hwnd(), &window);
+            LauncherMainForm->HomeLeft[LauncherNo] = window.left;
+            LauncherMainForm->HomeTop[LauncherNo] = window.top;
+        }
+    }
+    const bool outlined = LauncherMainForm->NameFuchidori[LauncherNo];
+    Label1.setVisible(!outlined);
+    if (outlined)
+        DrawOutlinedName();
+    else
+        ImgBtnName.setVisible(false);
+    if (SendMessageW(ListBox1, LB_GETSELCOUNT, 0, 0) <= 0)
+        ShowOneClickIcon();
+}
+
+void TButtonForm::OpenList() {
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        TButtonForm* other = ButtonForms[n];
+        if (!other || n == LauncherNo || !other->hwnd())
+            continue;
+        SetWindowPos(other->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (IsWindowVisible(other->ListBox1) || IsWindowVisible(other->Edit1))
+            other->HideList();
+        other->LblIconName.setVisible(false);
+        SetLayeredWindowAttributes(other->hwnd(), ref(other->WindowColor),
+                                   static_cast<BYTE>(LauncherMainForm->ListAlpha[n]),
+                                   LWA_COLORKEY | LWA_ALPHA);
+    }
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    win::bringWindowToFront(hwnd());
+
+    RECT button = ImgButton.bounds();
+    const bool listBelow = LauncherMainForm->IsButtonTop[LauncherNo];
+    if (LauncherMainForm->Settings.showItemAnime) {
+        LauncherMainForm->ListGrowing = true;
+        StartListGrowth();
+    } else {
+        const int full = LauncherMainForm->LBHeight[LauncherNo];
+        RECT list{};
+        GetWindowRect(ListBox1, &list);
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+        SetWindowPos(ListBox1, nullptr, list.left,
+                     listTopBesideButton(listBelow, button.top, rectHeight(button), full), rectWidth(list),
+                     full, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(ListBox1, SW_SHOWNA);
+    SetFocus(ListBox1);
+    LauncherMainForm->ListActivityTime = timeGetTime();
+
+    RECT bubble = ImgAwa.bounds();
+    RECT icon = ImgIcon.bounds();
+    const int bubbleTop =
+        listBelow ? button.top + (rectHeight(button) - rectHeight(icon)) / 2 - rectHeight(bubble)
+                  : button.top + (rectHeight(button) + rectHeight(icon)) / 2;
+    ImgAwa.setBounds(centredLeft(button.left, rectWidth(button), rectWidth(bubble)), bubbleTop,
+                     rectWidth(bubble), rectHeight(bubble));
+    ImgAwa.setVisible(true);
+    LauncherMainForm->BubbleShownTime = timeGetTime();
+}
+
+void TButtonForm::StartListGrowth() {
+    LauncherMainForm->StartListGrowth(LauncherNo);
+    if (!LauncherMainForm->ListGrowing)
+        return;
+    RECT button = ImgButton.bounds();
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int start = unrollStartHeight(itemHeight_);
+    const bool listBelow = LauncherMainForm->IsButtonTop[LauncherNo];
+    SetWindowPos(ListBox1, nullptr, list.left,
+                 listTopBesideButton(listBelow, button.top, rectHeight(button), start), rectWidth(list),
+                 start, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TButtonForm::GrowListStep() {
+    ShowWindow(ListBox1, SW_SHOWNA);
+    SetFocus(ListBox1);
+    if (!LauncherMainForm->ListGrowing)
+        return false;
+    RECT button = ImgButton.bounds();
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    UnrollStep step = nextUnrollStep(rectHeight(list), LauncherMainForm->LBTargetHeight[LauncherNo],
+                                     itemHeight_, LauncherMainForm->IsButtonTop[LauncherNo],
+                                     button.top, rectHeight(button));
+    SetWindowPos(ListBox1, nullptr, list.left, step.listTop, rectWidth(list), step.listHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (step.finished)
+        SetLayeredWindowAttributes(hwnd(), ref(WindowColor),
+                                   static_cast<BYTE>(LauncherMainForm->ListAlpha[LauncherNo]),
+                                   LWA_COLORKEY | LWA_ALPHA);
+    return step.finished;
+}
+
+void TButtonForm::HideList() {
+    if (LauncherMainForm->ListGrowLauncher == LauncherNo) {
+        LauncherMainForm->ListGrowTime = 0;
+        LauncherMainForm->ListGrowing = false;
+        LauncherMainForm->ListGrowLauncher = 0;
+    }
+    SendMessageW(ListBox1, LB_SETSEL, FALSE, -1);
+    ShowWindow(ListBox1, SW_HIDE);
+    ShowWindow(Edit1, SW_HIDE);
+    const int full = LauncherMainForm->LBHeight[LauncherNo];
+    RECT button = ImgButton.bounds();
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    SetWindowPos(ListBox1, nullptr, list.left,
+                 listTopBesideButton(LauncherMainForm->IsButtonTop[LauncherNo], button.top,
+                                     rectHeight(button), full),
+                 rectWidth(list), full, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TButtonForm::ButtonMouse(const win::MouseEvent& event) {
+    switch (event.action) {
+    case win::MouseAction::Enter:
+        if (!(event.keys & MK_LBUTTON))
+            HoverOpen();
+        break;
+    case win::MouseAction::Leave:
+        LblIconName.setVisible(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void TButtonForm::IconMouse(const win::MouseEvent& event) {
+    if (event.action == win::MouseAction::Enter && !(event.keys & MK_LBUTTON))
+        IconHoverOpen();
+    else if (event.action == win::MouseAction::Leave)
+        LblIconName.setVisible(false);
+}
+
+bool TButtonForm::RestPointer() {
+    // Let the pointer rest before the list opens, answering messages meanwhile so
+    // a click during the wait is handled first.
+    hovering_ = true;
+    const DWORD start = timeGetTime();
+    while (timeGetTime() - start < kHoverOpenDelayMs) {
+        win::processPendingMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    hovering_ = false;
+    POINT at{};
+    GetCursorPos(&at);
+    RECT button{};
+    GetWindowRect(ImgButton.hwnd(), &button);
+    return PtInRect(&button, at) != FALSE;
+}
+
+void TButtonForm::IconHoverOpen() {
+    if (hovering_)
+        return;
+    if (!RestPointer())
+        return;
+    if (SendMessageW(ListBox1, LB_GETSELCOUNT, 0, 0) <= 0)
+        ShowOneClickName();
+    if (!IsWindowVisible(ListBox1) && !IsWindowVisible(Edit1) && Items().ItemCount() > 0)
+        OpenList();
+}
+
+void TButtonForm::ShowOneClickName() {
+    const LauncherItems& items = Items();
+    for (int p = 0; p < items.ItemCount(); ++p) {
+        const TItemData& item = items.Items[items.JuniNo[p]];
+        if (item.OneClick) {
+            ShowIconName(item.ItemName);
+            return;
+        }
+    }
+}
+
+void TButtonForm::HoverOpen() {
+    if (hovering_ || Items().ItemCount() == 0)
+        return;
+    HWND foreground = GetForegroundWindow();
+    if (!IsOwnOrDesktopWindow(foreground))
+        ButtonForms[1]->Shared.PreviousForeground = foreground;
+    if (IsWindowVisible(ListBox1) || IsWindowVisible(Edit1) || ImgIcon.visible())
+        return;
+    if (RestPointer() && !IsWindowVisible(ListBox1))
+        OpenList();
+}
+
+void TButtonForm::ListDrawItem(const DRAWITEMSTRUCT& item) {
+    const LauncherItems& items = Items();
+    const int row = static_cast<int>(item.itemID);
+    if (items.ItemCount() == 0 || row < 0 || row >= items.ItemCount())
+        return;
+    const int index = items.JuniNo[row];
+    const int length = static_cast<int>(SendMessageW(ListBox1, LB_GETTEXTLEN, row, 0));
+    std::wstring text(std::max(length, 0), L'\0');
+    SendMessageW(ListBox1, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+
+    RowState state;
+    state.selected = (item.itemState & ODS_SELECTED) != 0;
+    state.running = hasRunningMarker(text);
+    state.oneClick = items.Items[index].OneClick;
+    RowPaint paint = rowPaint(ListColor, state);
+
+    HDC dc = item.hDC;
+    win::UniqueGdiObject background(CreateSolidBrush(ref(paint.background)));
+    FillRect(dc, &item.rcItem, static_cast<HBRUSH>(background.get()));
+    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
+    if (index < static_cast<int>(icons.size()) && icons[index])
+        DrawIconEx(dc, item.rcItem.left + 1, item.rcItem.top + 1, icons[index].get(), iconSize_,
+                   iconSize_, 0, nullptr, DI_NORMAL);
+    win::ScopedSelectObject font(dc, paint.bold ? listBoldFont_.get() : listFont_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ref(paint.text));
+    TextOutW(dc, item.rcItem.left + iconSize_ + 2, item.rcItem.top + 1, text.c_str(),
+             static_cast<int>(text.size()));
+}
+
+void TButtonForm::Edit1Enter() {
+    const int row = static_cast<int>(SendMessageW(ListBox1, LB_GETCARETINDEX, 0, 0));
+    LauncherItems& items = Items();
+    const int length = GetWindowTextLengthW(Edit1);
+    std::wstring text(std::max(length, 0), L'\0');
+    GetWindowTextW(Edit1, text.data(), length + 1);
+    if (row >= 0 && row < items.ItemCount()) {
+        const int index = items.JuniNo[row];
+        ItemFile file(LauncherMainForm->DataDir, LauncherNo);
+        if (EditField != L"Name") {
+            items.Items[index].Comment = text;
+            file.writeComment(index, text);
+        } else if (text != RowTexts()[row]) {
+            items.Items[index].ItemName = text;
+            file.writeItemName(index, text);
+            SendMessageW(ListBox1, LB_DELETESTRING, row, 0);
+            SendMessageW(ListBox1, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+    }
+    ShowWindow(Edit1, SW_HIDE);
+    LblIconName.setVisible(false);
+    SizeListWidth();
+    ShowWindow(ListBox1, SW_SHOWNA);
+    LauncherMainForm->ListActivityTime = timeGetTime();
+    HIMC context = ImmGetContext(Edit1);
+    if (context) {
+        ImmSetOpenStatus(context, FALSE);
+        ImmReleaseContext(Edit1, context);
+    }
+}
+
+void TButtonForm::ListKeyUp(WPARAM key) {
+    if (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT)
+        ShowRowIcon(static_cast<int>(SendMessageW(ListBox1, LB_GETCARETINDEX, 0, 0)));
+}
+
+void TButtonForm::ShowRowIcon(int row) {
+    const LauncherItems& items = Items();
+    if (row < 0 || row >= items.ItemCount())
+        return;
+    const int index = items.JuniNo[row];
+    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
+    if (index < static_cast<int>(icons.size()) && icons[index])
+        ImgIcon.setIcon(icons[index].get());
+    ImgIcon.setVisible(true);
+    ShowIconName(items.Items[index].ItemName);
+}
+
+// The name pop-up over the button, placed by the placement mode.
+void TButtonForm::ShowIconName(const std::wstring& name) {
+    LblIconName.setCaption(name);
+    HFONT font = LblIconName.font();
+    const int textWidth = TextWidth(font, name) + 8;
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    RECT button = ImgButton.bounds();
+    RECT current = LblIconName.bounds();
+    int left = centredLeft(button.left, rectWidth(button), textWidth);
+    const int mode = LauncherMainForm->PositionMode();
+    if (mode == 4)
+        left = 0;
+    else if (mode == 5)
+        left = rectWidth(window) - textWidth - 2;
+    LblIconName.setBounds(left, current.top, textWidth, rectHeight(current));
+    LblIconName.setVisible(true);
 }
 
 void TButtonForm::SavePosition() {
     RECT r{};
     GetWindowRect(hwnd(), &r);
-    IniFile ini(ItemFileName());
-    ini.writeInteger(L"Position", L"X", r.left);
-    ini.writeInteger(L"Position", L"Y", r.top);
-    ini.writeBool(L"Position", L"IsButtonTop", IsButtonTop);
-    ini.writeInteger(L"LBHeight", L"Value", LBHeight);
+    LauncherWindowState state;
+    state.X = r.left;
+    state.Y = r.top;
+    state.IsButtonTop = LauncherMainForm->IsButtonTop[LauncherNo];
+    state.LBHeight = LauncherMainForm->LBHeight[LauncherNo];
+    ItemFile(LauncherMainForm->DataDir, LauncherNo).writeQuitState(state);
+}
+
+LRESULT TButtonForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 static_cast<HBRUSH>(windowBrush_.get()));
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(windowBrush_.get());
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<LRESULT>(listBrush_.get());
+    case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = itemHeight_;
+        return TRUE;
+    case WM_DRAWITEM:
+        if (wParam == kListBox1Id)
+            ListDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            FirstShow();
+        break;
+    case WM_APP + 20:
+        Edit1Enter();
+        return 0;
+    case WM_APP + 21:
+        ListKeyUp(wParam);
+        return 0;
+    }
+    return defaultHandling(msg, wParam, lParam);
 }
 
 } // namespace kelvo

@@ -1,26 +1,110 @@
 #pragma once
 // A launcher window. The five launchers share this class; each instance is
 // parameterised by its launcher number and registered under "TButtonForm<N>".
+// What all five share (the items of every launcher, the list font) is held by
+// launcher 1's window, as `LauncherShared`.
 #include "core/Form.h"
+#include "graphics/RowColors.h"
+#include "launcher/ItemModel.h"
+#include "platform/Handles.h"
+#include "platform/ImageControl.h"
+#include "platform/LabelControl.h"
+#include "storage/GlobalSettings.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelvo {
+
+struct LauncherShared {
+    std::array<LauncherItems, kLauncherCount + 1> Launchers; // by launcher number
+    std::array<std::vector<win::UniqueIcon>, kLauncherCount + 1> ItemIcons; // by item index
+    std::wstring FontName;
+    int FontSize = 11;
+    std::uint8_t FontStyle = 0;
+    std::array<bool, kLauncherCount + 1> LauncherShown{};
+    std::array<bool, kLauncherCount + 1> ShownOnce{};
+    HWND PreviousForeground = reinterpret_cast<HWND>(-1);
+};
 
 class TButtonForm : public Form {
   public:
     explicit TButtonForm(int launcherNo) : LauncherNo(launcherNo) {}
     bool FormCreate();
-    // Writes the window position and list height to the launcher's item file.
+
+    // Window position and list height to the item file, at program end.
     void SavePosition();
+    void SizeListWidth();
+    void LayOut();
+    void OpenList();
+    void HideList();
+    // One step of the unrolling list; true when the list reached its height.
+    bool GrowListStep();
+    void StartListGrowth();
+    void AlignControlsAndSavePositions();
+    void DrawOutlinedName();
+
+    LauncherItems& Items();
+    int ItemHeight() const { return itemHeight_; }
+    int IconSize() const { return iconSize_; }
+    std::vector<std::wstring> RowTexts() const;
 
     const int LauncherNo;
-    bool IsButtonTop = false;
-    int LBHeight = 0;
+    LauncherShared Shared; // meaningful on launcher 1 only
+
+    win::ImageControl ImgButton, ImgBtnName, ImgAwa, ImgIcon;
+    win::LabelControl Label1, LblIconName;
+    HWND ListBox1 = nullptr;
+    HWND Edit1 = nullptr;
+    std::wstring EditField; // "Name" or "Comment" while Edit1 is open
+
+    std::uint32_t WindowColor = 0xC0C0C0; // also the transparency key
+    ListColors ListColor;
+    bool ItemFileFound = false;
+
+  protected:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    std::wstring ItemFileName() const;
-    void LoadGlobalSettings();
+    bool CreateControls();
+    void LoadLauncher();
+    void LoadNameDisplay();
+    void LoadItems();
+    void LoadListFont();
+    void ApplyProvisionalStacking();
+    void FixColorClashes();
+    void ApplyTransparency();
+    void SetButtonPicture();
+    void SetBubblePicture();
+    void FirstShow();
+    void FitEmptyWindow();
+    void ShowOneClickIcon();
+    void ListDrawItem(const DRAWITEMSTRUCT& item);
+    void ButtonMouse(const win::MouseEvent& event);
+    void HoverOpen();
+    void IconMouse(const win::MouseEvent& event);
+    void IconHoverOpen();
+    bool RestPointer();
+    void ShowOneClickName();
+    void ShowIconName(const std::wstring& name);
+    void Edit1Enter();
+    void ListKeyUp(WPARAM key);
+    void ShowRowIcon(int row);
+    RECT WorkAreaForLayout() const;
+    int Scaled(int designPixels) const;
+    std::uint32_t ResolvedSetting(const wchar_t* section, int def) const;
+    HFONT CreateFontFor(int pixelHeight, bool bold) const;
+    int TextWidth(HFONT font, std::wstring_view text) const;
+
+    int dpi_ = 96;
+    int itemHeight_ = 18;
+    int iconSize_ = 17;
+    win::UniqueGdiObject windowBrush_;
+    win::UniqueGdiObject listFont_, listBoldFont_;
+    win::UniqueGdiObject listBrush_;
+    bool hovering_ = false;
 };
 
 } // namespace kelvo
