@@ -33,7 +33,15 @@ constexpr UINT kTaskbarPollMs = 500;
 
 enum MenuCommand : UINT {
     kMenuEnd = 100,
+    kMenuNameChange = 200,
+    kMenuComment,
 };
+
+// Special folders keep the name the shell gives them.
+bool isSpecialFolderName(const std::wstring& text) {
+    return text == L"コンピューター" || text == L"マイコンピュータ" || text == L"コントロールパネル" ||
+           text == L"ゴミ箱";
+}
 
 } // namespace
 
@@ -154,6 +162,50 @@ void TLauncherMainForm::QueryWindowsVersion() {
 void TLauncherMainForm::BuildPopupMenu() {
     PopupMenu1.reset(CreatePopupMenu());
     AppendMenuW(PopupMenu1.get(), MF_STRING, kMenuEnd, kMenuEndCaption);
+    PopupMenu2.reset(CreatePopupMenu());
+    AppendMenuW(PopupMenu2.get(), MF_STRING, kMenuNameChange, L"登録名変更(&N)");
+    AppendMenuW(PopupMenu2.get(), MF_STRING, kMenuComment, L"コメントの編集(&C)");
+}
+
+void TLauncherMainForm::OpenItemMenu(int launcherNo, bool running, POINT at) {
+    TButtonForm* form = ButtonForms[launcherNo];
+    if (!form)
+        return;
+    ContextLauncher = launcherNo;
+    StopTimer1();
+    const int selected = static_cast<int>(SendMessageW(form->ListBox1, LB_GETSELCOUNT, 0, 0));
+    const UINT single = (selected == 1 && !running) ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(PopupMenu2.get(), kMenuNameChange, MF_BYCOMMAND | single);
+    EnableMenuItem(PopupMenu2.get(), kMenuComment, MF_BYCOMMAND | single);
+    SetForegroundWindow(form->hwnd());
+    const UINT command = TrackPopupMenu(PopupMenu2.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
+                                        at.y, 0, form->hwnd(), nullptr);
+    StartTimer1();
+    if (command == kMenuNameChange)
+        MenuNameChangeClick();
+    else if (command == kMenuComment)
+        MenuCommentClick();
+}
+
+void TLauncherMainForm::MenuNameChangeClick() {
+    TButtonForm* form = ContextLauncher > 0 ? ButtonForms[ContextLauncher] : nullptr;
+    if (!form)
+        return;
+    const int row = static_cast<int>(SendMessageW(form->ListBox1, LB_GETCARETINDEX, 0, 0));
+    const std::vector<std::wstring> rows = form->RowTexts();
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return;
+    if (isSpecialFolderName(rows[row])) {
+        MessageBoxW(form->hwnd(), (L"\"" + rows[row] + L"\"は登録名を変更できません。").c_str(),
+                    kAppTitle, MB_OK);
+        return;
+    }
+    form->StartInlineEdit(L"Name");
+}
+
+void TLauncherMainForm::MenuCommentClick() {
+    if (ContextLauncher > 0 && ButtonForms[ContextLauncher])
+        ButtonForms[ContextLauncher]->StartInlineEdit(L"Comment");
 }
 
 void TLauncherMainForm::ApplyGlobalSettings(const GlobalSettings& settings) {

@@ -31,6 +31,12 @@ class TLauncherMainForm : public Form {
     // Applied when the first launcher window has read Settei0.ini.
     void ApplyGlobalSettings(const GlobalSettings& settings);
     void MenuEndClick();
+    // The item menu of a launcher's list; `running` disables what cannot apply
+    // to a running item.
+    void OpenItemMenu(int launcherNo, bool running, POINT at);
+    void MenuNameChangeClick();
+    void MenuCommentClick();
+    int ContextLauncher = 0; // launcher of the open item menu; 0 = the tray
 
     std::wstring DataDir; // ends in a backslash
     std::wstring ExeDir;  // ends in a backslash
@@ -108,6 +114,7 @@ class TLauncherMainForm : public Form {
     UINT taskbarCreatedMessage_ = 0;
     UINT mouseHookMessage_ = 0, keyHookMessage_ = 0;
     win::UniqueMenu PopupMenu1;
+    win::UniqueMenu PopupMenu2;
     MainCycleGate gate_;
     bool startUpWorkDone_ = false;
     bool hooksStarted_ = false;

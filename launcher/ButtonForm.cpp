@@ -76,6 +76,12 @@ LRESULT CALLBACK listSubclass(HWND list, UINT msg, WPARAM wParam, LPARAM lParam,
                               DWORD_PTR owner) {
     if (msg == WM_KEYUP)
         PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 21, wParam, 0);
+    if (msg == WM_RBUTTONUP) {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(list, &at);
+        PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 22, 0, MAKELPARAM(at.x, at.y));
+        return 0;
+    }
     return DefSubclassProc(list, msg, wParam, lParam);
 }
 
@@ -468,8 +474,6 @@ void TButtonForm::AlignControlsAndSavePositions() {
     for (int n = 1; n <= kLauncherCount; ++n) {
         if (!ButtonForms[n] || !ButtonForms[n]->hwnd())
             continue;
-        if (!ButtonForms[n]->ItemFileFound && n != LauncherNo)
-            continue; // a launcher without items keeps its file absent
         RECT r{};
         GetWindowRect(ButtonForms[n]->hwnd(), &r);
         ItemFile(LauncherMainForm->DataDir, n).writePosition(r.left, r.top);
@@ -841,6 +845,51 @@ void TButtonForm::Edit1Enter() {
     }
 }
 
+void TButtonForm::ListRightClick(POINT at) {
+    POINT inList = at;
+    ScreenToClient(ListBox1, &inList);
+    const LRESULT hit = SendMessageW(ListBox1, LB_ITEMFROMPOINT, 0,
+                                     MAKELPARAM(inList.x, inList.y));
+    const int row = LOWORD(hit);
+    if (HIWORD(hit) != 0 || row >= Items().ItemCount())
+        return; // not on a row
+    if (SendMessageW(ListBox1, LB_GETSEL, row, 0) <= 0) {
+        SendMessageW(ListBox1, LB_SETSEL, FALSE, -1);
+        SendMessageW(ListBox1, LB_SETSEL, TRUE, row);
+    }
+    SendMessageW(ListBox1, LB_SETCARETINDEX, row, FALSE);
+    bool running = false;
+    const std::vector<std::wstring> rows = RowTexts();
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        if (SendMessageW(ListBox1, LB_GETSEL, r, 0) > 0 && hasRunningMarker(rows[r]))
+            running = true;
+    if (GetKeyState(VK_SHIFT) < 0)
+        running = true;
+    LauncherMainForm->OpenItemMenu(LauncherNo, running, at);
+}
+
+void TButtonForm::StartInlineEdit(const std::wstring& field) {
+    EditField = field;
+    const int row = static_cast<int>(SendMessageW(ListBox1, LB_GETCARETINDEX, 0, 0));
+    const LauncherItems& items = Items();
+    if (row < 0 || row >= items.ItemCount())
+        return;
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int boxHeight = itemHeight_ + 4;
+    const int top = list.top == 0 ? rectHeight(list) - boxHeight : list.top;
+    SetWindowPos(Edit1, HWND_TOP, list.left, top, rectWidth(list), boxHeight, SWP_NOACTIVATE);
+    const std::wstring text =
+        field == L"Comment" ? items.Items[items.JuniNo[row]].Comment : RowTexts()[row];
+    SetWindowTextW(Edit1, text.c_str());
+    ShowWindow(Edit1, SW_SHOW);
+    SendMessageW(Edit1, EM_SETSEL, 0, -1);
+    SetFocus(Edit1);
+    ShowWindow(ListBox1, SW_HIDE);
+    ShowRowIcon(row);
+}
+
 void TButtonForm::ListKeyUp(WPARAM key) {
     if (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT)
         ShowRowIcon(static_cast<int>(SendMessageW(ListBox1, LB_GETCARETINDEX, 0, 0)));
@@ -918,6 +967,16 @@ LRESULT TButtonForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_APP + 21:
         ListKeyUp(wParam);
         return 0;
+    case WM_APP + 22:
+        ListRightClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lParam) == Edit1) {
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
+            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        }
+        break;
     }
     return defaultHandling(msg, wParam, lParam);
 }

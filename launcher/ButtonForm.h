@@ -45,6 +45,8 @@ class TButtonForm : public Form {
     void StartListGrowth();
     void AlignControlsAndSavePositions();
     void DrawOutlinedName();
+    // Opens the box over the list that edits the current row's name or comment.
+    void StartInlineEdit(const std::wstring& field);
 
     LauncherItems& Items();
     int ItemHeight() const { return itemHeight_; }
@@ -91,6 +93,7 @@ class TButtonForm : public Form {
     void ShowIconName(const std::wstring& name);
     void Edit1Enter();
     void ListKeyUp(WPARAM key);
+    void ListRightClick(POINT at);
     void ShowRowIcon(int row);
     RECT WorkAreaForLayout() const;
     int Scaled(int designPixels) const;

@@ -24,11 +24,6 @@ template <typename T> void keepSurvivors(std::vector<T>& values, const std::vect
     values = std::move(kept);
 }
 
-int survivorCount(const std::vector<int>& mapping) {
-    return static_cast<int>(
-        std::count_if(mapping.begin(), mapping.end(), [](int newIndex) { return newIndex >= 0; }));
-}
-
 void followRunningItems(LauncherItems& launcher, const std::vector<int>& mapping) {
     std::vector<int> items;
     std::vector<bool> is64;
@@ -90,9 +85,14 @@ std::vector<int> removalMapping(int itemCount, const std::vector<int>& removedIt
     return mapping;
 }
 
+int itemCountAfterRemoval(const std::vector<int>& mapping) {
+    return static_cast<int>(
+        std::count_if(mapping.begin(), mapping.end(), [](int newIndex) { return newIndex >= 0; }));
+}
+
 std::vector<int> orderAfterRemoval(const std::vector<int>& juniNo,
                                    const std::vector<int>& mapping) {
-    const int newCount = survivorCount(mapping);
+    const int newCount = itemCountAfterRemoval(mapping);
     std::vector<bool> placed(static_cast<std::size_t>(newCount), false);
     std::vector<int> order;
     order.reserve(placed.size());

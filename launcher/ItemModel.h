@@ -60,6 +60,8 @@ int appendItem(LauncherItems& launcher, const TItemData& item);
 // 0 .. itemCount − 1 in `removedItems` are ignored.
 std::vector<int> removalMapping(int itemCount, const std::vector<int>& removedItems);
 
+int itemCountAfterRemoval(const std::vector<int>& mapping);
+
 // The list order after a removal: removed items leave their positions, the rest
 // keep their sequence under their new indices. Entries that were already broken
 // (out of range, repeated) are dropped and missing items appended in index order,

@@ -9,6 +9,7 @@ bool LabelControl::create(HWND parent, int id) { return createChild(kClassName, 
 
 void LabelControl::setCaption(const std::wstring& caption) {
     caption_ = caption;
+    SetWindowTextW(hwnd(), caption.c_str()); // readable by accessibility tools
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

@@ -126,12 +126,6 @@ std::optional<int> parseInteger(std::wstring_view text) {
     return static_cast<int>(value);
 }
 
-// What every IniFile of the process knows about one path: a counter that each
-// write moves on, so that other objects on the path know their copy is old.
-struct SharedPath {
-    std::atomic<unsigned long long> generation{1};
-};
-
 // Guards the table of paths, and makes each write (refresh, change, save,
 // count) one step, so that two objects on a path never lose each other's writes.
 std::mutex& sharedMutex() {
@@ -139,16 +133,29 @@ std::mutex& sharedMutex() {
     return mutex;
 }
 
-// Entries are never removed, so the references stay valid. Call with the lock held.
-SharedPath& sharedPathLocked(const std::wstring& path) {
-    static std::unordered_map<std::wstring, std::unique_ptr<SharedPath>> paths;
-    auto& entry = paths[pathKey(path)];
-    if (!entry)
-        entry = std::make_unique<SharedPath>();
-    return *entry;
-}
-
 } // namespace
+
+// What every IniFile of the process knows about one path: a counter that each
+// write moves on, so that other objects on the path know their copy is old, and
+// the open batches with the document holding their writes.
+struct IniFile::SharedPath {
+    std::atomic<unsigned long long> generation{1};
+    // Changed with the lock held; read without it to decide whether a read
+    // needs the lock.
+    std::atomic<int> batchDepth{0};
+    // The document every object on the path reads and writes while a batch has
+    // changed it and is not yet saved; empty otherwise. Guarded by the lock.
+    std::shared_ptr<Document> batchDocument;
+
+    // Entries are never removed, so the references stay valid. Call with the lock held.
+    static SharedPath& of(const std::wstring& path) {
+        static std::unordered_map<std::wstring, std::unique_ptr<SharedPath>> paths;
+        auto& entry = paths[pathKey(path)];
+        if (!entry)
+            entry = std::make_unique<SharedPath>();
+        return *entry;
+    }
+};
 
 struct IniFile::Document {
     struct Line {
@@ -279,8 +286,8 @@ struct IniFile::Document {
         return lines;
     }
 
-    static std::unique_ptr<Document> load(const std::wstring& path, SharedPath& shared) {
-        auto doc = std::make_unique<Document>();
+    static std::shared_ptr<Document> load(const std::wstring& path, SharedPath& shared) {
+        auto doc = std::make_shared<Document>();
         doc->shared = &shared;
         doc->sections.emplace_back();
         const std::optional<std::string> bytes = fileio::readFile(path);
@@ -299,15 +306,16 @@ struct IniFile::Document {
         return doc;
     }
 
-    // Brings `doc` up to the file when it is missing or older than the last
-    // write through any IniFile on the path. Call with the lock held.
-    static void refresh(std::unique_ptr<Document>& doc, unsigned long long& generation,
+    // Brings `doc` up to date when it is missing or older than the last write
+    // through any IniFile on the path: to the batch's document while a batch
+    // holds unsaved writes, to the file otherwise. Call with the lock held.
+    static void refresh(std::shared_ptr<Document>& doc, unsigned long long& generation,
                         const std::wstring& path) {
         if (doc && doc->isCurrent(generation))
             return;
-        SharedPath& shared = doc ? *doc->shared : sharedPathLocked(path);
+        SharedPath& shared = doc ? *doc->shared : SharedPath::of(path);
         generation = shared.generation.load();
-        doc = load(path, shared);
+        doc = shared.batchDocument ? shared.batchDocument : load(path, shared);
     }
 
     bool isCurrent(unsigned long long generation) const {
@@ -371,19 +379,28 @@ struct IniFile::Document {
             section = &sections.back();
             indexSections();
         }
+        // A batch writes thousands of keys into sections of thousands of lines,
+        // so the key index is rebuilt only when line numbers move.
         const auto existing = section->keys.find(nameKey(key));
         if (existing != section->keys.end()) {
             Line& line = section->lines[existing->second];
             Line replaced = makeLine(keyBytes(line) + "=" + toCp932(oneLine(value)));
             replaced.eol = line.eol; // the line keeps its place and its line break
             line = std::move(replaced);
-        } else {
-            const std::size_t at = section->insertionPoint();
-            terminate(section->lines[at - 1]);
-            section->lines.insert(section->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                                  makeLine(std::wstring(trimBlanks(key)) + L"=" + oneLine(value)));
+            // Still the same key, unless the new value turned the line into
+            // something else (a ']' in it makes "[x=" a header).
+            if (line.kind != Line::Kind::Entry || nameKey(line.name) != existing->first)
+                section->indexKeys();
+            return true;
         }
-        section->indexKeys();
+        const std::size_t at = section->insertionPoint();
+        terminate(section->lines[at - 1]);
+        section->lines.insert(section->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                              makeLine(std::wstring(trimBlanks(key)) + L"=" + oneLine(value)));
+        if (at + 1 == section->lines.size()) // appended: no other line moved
+            section->keys.emplace(nameKey(section->lines[at].name), at);
+        else
+            section->indexKeys();
         return true;
     }
 
@@ -428,12 +445,17 @@ struct IniFile::Document {
 IniFile::IniFile(std::wstring path) : path_(std::move(path)) {}
 IniFile::~IniFile() = default;
 
-const IniFile::Document& IniFile::document() const {
-    if (doc_ && doc_->isCurrent(loadedGeneration_))
-        return *doc_;
+// Runs `reader` on an up-to-date document. A document another object may be
+// changing, one shared during a batch, is read with the lock held; otherwise
+// the object's own copy is read without it. The batch depth is checked before
+// the generation: a batch that ended in between has moved the generation on,
+// so a document it shared is never taken for this object's own.
+template <class Reader> auto IniFile::read(Reader&& reader) const {
+    if (doc_ && doc_->shared->batchDepth.load() == 0 && doc_->isCurrent(loadedGeneration_))
+        return reader(std::as_const(*doc_));
     std::lock_guard lock(sharedMutex());
     Document::refresh(doc_, loadedGeneration_, path_);
-    return *doc_;
+    return reader(std::as_const(*doc_));
 }
 
 // Call with the lock held.
@@ -443,6 +465,10 @@ IniFile::Document& IniFile::mutableDocument() {
 }
 
 // Call with the lock held, after a change to the document.
+bool IniFile::storeChange() {
+    return doc_->shared->batchDepth.load() > 0 ? keepInBatch() : save();
+}
+
 bool IniFile::save() {
     if (doc_->readable && fileio::writeFileAtomic(path_, doc_->render())) {
         loadedGeneration_ = doc_->shared->generation.fetch_add(1) + 1;
@@ -452,17 +478,83 @@ bool IniFile::save() {
     return false;
 }
 
+// The change stays in memory, in the document every object on the path now
+// turns to, until the batch ends.
+bool IniFile::keepInBatch() {
+    SharedPath& shared = *doc_->shared;
+    shared.batchDocument = doc_;
+    loadedGeneration_ = shared.generation.fetch_add(1) + 1;
+    return true;
+}
+
+void IniFile::beginBatch() {
+    std::lock_guard lock(sharedMutex());
+    ++SharedPath::of(path_).batchDepth;
+}
+
+bool IniFile::endBatch() {
+    std::lock_guard lock(sharedMutex());
+    SharedPath& shared = SharedPath::of(path_);
+    // The batch closes on every way out, a throw included, and only after the
+    // generation has moved on (see read()).
+    struct Closing {
+        std::atomic<int>& depth;
+        ~Closing() { --depth; }
+    } closing{shared.batchDepth};
+    if (shared.batchDepth.load() > 1)
+        return true; // the outer batch saves
+    const std::shared_ptr<Document> batched = std::move(shared.batchDocument);
+    if (!batched)
+        return true; // nothing was written
+    // Every object on the path, this one included, takes its document afresh:
+    // the one saved here, or the file as it is when the save fails.
+    const unsigned long long generation = shared.generation.fetch_add(1) + 1;
+    if (!fileio::writeFileAtomic(path_, batched->render())) {
+        doc_.reset();
+        return false;
+    }
+    doc_ = batched;
+    loadedGeneration_ = generation;
+    return true;
+}
+
+IniFile::Batch::Batch(IniFile& ini) : ini_(ini) {
+    ini_.beginBatch();
+}
+
+IniFile::Batch::~Batch() {
+    if (committed_)
+        return;
+    try {
+        commit();
+    } catch (...) {
+        // Nothing may leave a destructor; the writes are lost and memory
+        // already holds the file again.
+    }
+}
+
+bool IniFile::Batch::commit() {
+    if (!committed_) {
+        committed_ = true;
+        result_ = false; // stays so if the save throws
+        result_ = ini_.endBatch();
+    }
+    return result_;
+}
+
 std::wstring IniFile::readString(const std::wstring& section, const std::wstring& key,
                                  const std::wstring& def) const {
-    const Document::Line* entry = document().findEntry(section, key);
-    return entry ? entry->value : def;
+    return read([&](const Document& doc) {
+        const Document::Line* entry = doc.findEntry(section, key);
+        return entry ? entry->value : def;
+    });
 }
 
 int IniFile::readInteger(const std::wstring& section, const std::wstring& key, int def) const {
-    const Document::Line* entry = document().findEntry(section, key);
-    if (!entry)
-        return def;
-    return parseInteger(entry->value).value_or(def);
+    return read([&](const Document& doc) {
+        const Document::Line* entry = doc.findEntry(section, key);
+        return entry ? parseInteger(entry->value).value_or(def) : def;
+    });
 }
 
 bool IniFile::readBool(const std::wstring& section, const std::wstring& key, bool def) const {
@@ -471,18 +563,23 @@ bool IniFile::readBool(const std::wstring& section, const std::wstring& key, boo
 
 DateTime IniFile::readDateTime(const std::wstring& section, const std::wstring& key,
                                DateTime def) const {
-    const Document::Line* entry = document().findEntry(section, key);
-    if (!entry || entry->value.empty())
-        return def;
-    return parseDateTime(entry->value).value_or(def);
+    return read([&](const Document& doc) {
+        const Document::Line* entry = doc.findEntry(section, key);
+        if (!entry || entry->value.empty())
+            return def;
+        return parseDateTime(entry->value).value_or(def);
+    });
 }
 
 bool IniFile::writeString(const std::wstring& section, const std::wstring& key,
                           const std::wstring& value) {
     std::lock_guard lock(sharedMutex());
-    if (!mutableDocument().setValue(section, key, value))
+    Document& doc = mutableDocument();
+    if (!doc.readable)
+        return false; // it could not be saved without losing what the file holds
+    if (!doc.setValue(section, key, value))
         return false;
-    return save();
+    return storeChange();
 }
 
 bool IniFile::writeInteger(const std::wstring& section, const std::wstring& key, int value) {
@@ -504,7 +601,7 @@ bool IniFile::deleteKey(const std::wstring& section, const std::wstring& key) {
         return false;
     if (!doc.removeKey(section, key))
         return true; // nothing to delete: the file stays as it is
-    return save();
+    return storeChange();
 }
 
 bool IniFile::eraseSection(const std::wstring& section) {
@@ -514,41 +611,46 @@ bool IniFile::eraseSection(const std::wstring& section) {
         return false;
     if (!doc.removeSection(section))
         return true;
-    return save();
+    return storeChange();
 }
 
 bool IniFile::sectionExists(const std::wstring& section) const {
-    const Document::Section* s = document().findSection(section);
-    return s && !s->keys.empty();
+    return read([&](const Document& doc) {
+        const Document::Section* s = doc.findSection(section);
+        return s && !s->keys.empty();
+    });
 }
 
 bool IniFile::valueExists(const std::wstring& section, const std::wstring& key) const {
-    return document().findEntry(section, key) != nullptr;
+    return read([&](const Document& doc) { return doc.findEntry(section, key) != nullptr; });
 }
 
 std::vector<std::wstring> IniFile::readSection(const std::wstring& section) const {
-    std::vector<std::wstring> names;
-    const Document::Section* s = document().findSection(section);
-    if (!s)
+    return read([&](const Document& doc) {
+        std::vector<std::wstring> names;
+        const Document::Section* s = doc.findSection(section);
+        if (!s)
+            return names;
+        for (std::size_t i = 0; i < s->lines.size(); ++i) {
+            const auto& line = s->lines[i];
+            // Only the first of duplicate keys counts, as for reading.
+            if (line.kind == Document::Line::Kind::Entry && s->keys.at(nameKey(line.name)) == i)
+                names.push_back(line.name);
+        }
         return names;
-    for (std::size_t i = 0; i < s->lines.size(); ++i) {
-        const auto& line = s->lines[i];
-        // Only the first of duplicate keys counts, as for reading.
-        if (line.kind == Document::Line::Kind::Entry && s->keys.at(nameKey(line.name)) == i)
-            names.push_back(line.name);
-    }
-    return names;
+    });
 }
 
 std::vector<std::wstring> IniFile::readSections() const {
-    std::vector<std::wstring> names;
-    const Document& doc = document();
-    for (std::size_t i = 1; i < doc.sections.size(); ++i) {
-        const std::wstring& name = doc.sections[i].lines[0].name;
-        if (doc.sectionIndex.at(nameKey(name)) == i)
-            names.push_back(name);
-    }
-    return names;
+    return read([](const Document& doc) {
+        std::vector<std::wstring> names;
+        for (std::size_t i = 1; i < doc.sections.size(); ++i) {
+            const std::wstring& name = doc.sections[i].lines[0].name;
+            if (doc.sectionIndex.at(nameKey(name)) == i)
+                names.push_back(name);
+        }
+        return names;
+    });
 }
 
 } // namespace kelvo

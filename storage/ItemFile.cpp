@@ -37,10 +37,10 @@ wchar_t separatorOf(const std::wstring& dataDir) {
     return !dataDir.empty() && dataDir.back() == L'/' ? L'/' : L'\\';
 }
 
-// Every write rewrites the whole file on disk, and most values an operation
-// rewrites (launch counts and times of the items not launched, unchanged list
-// positions) are already stored; writing only the ones that differ keeps a
-// launch from stalling on a long list.
+// Most values an operation rewrites (launch counts and times of the items not
+// launched, unchanged list positions) are already stored; leaving those lines
+// alone keeps the file as the user last saw it and, when nothing differs at
+// all, spares the save.
 void writeIfChanged(IniFile& ini, const wchar_t* section, const std::wstring& k,
                     const std::wstring& text) {
     if (ini.valueExists(section, k) && ini.readString(section, k, L"") == text)
@@ -65,6 +65,7 @@ TItemData readItem(const IniFile& ini, int index) {
 // A broken order cannot be trusted to say which item was launched how often,
 // so the counts go with it.
 void resetOrder(IniFile& ini, LauncherItems& launcher) {
+    IniFile::Batch batch(ini);
     for (int p = 0; p < launcher.ItemCount(); ++p) {
         launcher.JuniNo[p] = p;
         launcher.Items[p].KidoCount = 0;
@@ -107,11 +108,6 @@ void moveValue(IniFile& ini, const wchar_t* section, int from, int to) {
 void writeOrderTo(IniFile& ini, const std::vector<int>& juniNo) {
     for (int p = 0; p < static_cast<int>(juniNo.size()); ++p)
         writeIfChanged(ini, kJuniNo, key(p), std::to_wstring(juniNo[p]));
-}
-
-int survivorCount(const std::vector<int>& mapping) {
-    return static_cast<int>(
-        std::count_if(mapping.begin(), mapping.end(), [](int newIndex) { return newIndex >= 0; }));
 }
 
 } // namespace
@@ -158,6 +154,7 @@ LoadedItems ItemFile::load() const {
 
 void ItemFile::appendItem(const AppendedItem& item) const {
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     const std::wstring k = key(item.index);
     ini.writeInteger(kItemCount, kValue, item.index + 1);
     ini.writeString(kExeName, k, item.exeName);
@@ -168,22 +165,25 @@ void ItemFile::appendItem(const AppendedItem& item) const {
 }
 
 void ItemFile::moveItemIn(const MovedInItem& item) const {
-    IniFile ini(path_);
-    const std::wstring k = key(item.index);
-    ini.writeInteger(kItemCount, kValue, item.index + 1);
-    ini.writeString(kExeName, k, item.exeName);
-    if (item.exeFile.empty())
-        ini.deleteKey(kExeFile, k);
-    else
-        ini.writeString(kExeFile, k, item.exeFile);
-    ini.writeString(kItemName, k, withoutRunningMarker(item.listText));
-    // Files written by earlier versions spell this section "Kidocount"; names
-    // match without regard to case, so both spellings are the same section.
-    ini.writeInteger(L"Kidocount", k, item.kidoCount);
-    ini.writeBool(kMinimizeStart, k, item.minimizeStart);
-    ini.writeBool(kOneClick, k, false); // one-click groups belong to a launcher
-    if (item.manualSort)
-        ini.writeInteger(kJuniNo, k, item.index);
+    {
+        IniFile ini(path_);
+        IniFile::Batch batch(ini);
+        const std::wstring k = key(item.index);
+        ini.writeInteger(kItemCount, kValue, item.index + 1);
+        ini.writeString(kExeName, k, item.exeName);
+        if (item.exeFile.empty())
+            ini.deleteKey(kExeFile, k);
+        else
+            ini.writeString(kExeFile, k, item.exeFile);
+        ini.writeString(kItemName, k, withoutRunningMarker(item.listText));
+        // Files written by earlier versions spell this section "Kidocount"; names
+        // match without regard to case, so both spellings are the same section.
+        ini.writeInteger(L"Kidocount", k, item.kidoCount);
+        ini.writeBool(kMinimizeStart, k, item.minimizeStart);
+        ini.writeBool(kOneClick, k, false); // one-click groups belong to a launcher
+        if (item.manualSort)
+            ini.writeInteger(kJuniNo, k, item.index);
+    } // the item is saved before its favicon follows it
 
     if (item.fromLauncher > 0 && item.fromIndex >= 0)
         carryFile(kelvo::faviconPath(dataDir_, item.fromLauncher, item.fromIndex),
@@ -193,6 +193,7 @@ void ItemFile::moveItemIn(const MovedInItem& item) const {
 void ItemFile::writeLaunchRecords(const std::vector<TItemData>& items,
                                   const std::vector<int>& identifiedItems) const {
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         writeIfChanged(ini, kKidoCount, key(i), std::to_wstring(items[i].KidoCount));
         writeIfChanged(ini, kLastStartTime, key(i), dateTimeToString(items[i].LastStartTime));
@@ -213,6 +214,7 @@ void ItemFile::writeComment(int item, const std::wstring& comment) const {
 
 void ItemFile::writeOrder(const std::vector<int>& juniNo) const {
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     writeOrderTo(ini, juniNo);
 }
 
@@ -226,11 +228,12 @@ void ItemFile::writeMinimizeStart(int item, bool minimizeStart) const {
 
 std::vector<int> ItemFile::removeItems(int itemCount, const std::vector<int>& removedItems) const {
     const std::vector<int> mapping = removalMapping(itemCount, removedItems);
-    const int newCount = survivorCount(mapping);
+    const int newCount = itemCountAfterRemoval(mapping);
     if (newCount == itemCount)
         return mapping;
 
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     // Removed items' favicons go first, so that the shifted ones can take their names.
     for (int old = 0; old < itemCount; ++old) {
         if (mapping[old] < 0)
@@ -264,6 +267,7 @@ std::vector<int> ItemFile::removeItems(int itemCount, const std::vector<int>& re
 
 void ItemFile::writePosition(int x, int y) const {
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     ini.writeInteger(kPosition, L"X", x);
     ini.writeInteger(kPosition, L"Y", y);
 }
@@ -274,6 +278,7 @@ void ItemFile::writePositionY(int y) const {
 
 void ItemFile::writeQuitState(const LauncherWindowState& state) const {
     IniFile ini(path_);
+    IniFile::Batch batch(ini);
     ini.writeInteger(kPosition, L"X", state.X);
     ini.writeInteger(kPosition, L"Y", state.Y);
     ini.writeBool(kPosition, L"IsButtonTop", state.IsButtonTop);

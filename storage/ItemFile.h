@@ -1,8 +1,10 @@
 #pragma once
 // The item file of one launcher, Settei<N>.ini in the data folder, and the
 // favicon bitmaps that belong to its item indices. Each operation opens the
-// file, writes exactly the values it changes and closes it again; every write
-// is on disk before the call returns, so there is nothing to flush.
+// file, writes exactly the values it changes and closes it again. The values
+// one operation writes reach the disk together, in one atomic save, before the
+// call returns: there is nothing to flush, and the file never holds half of an
+// operation.
 //
 // Per-item values are keyed by item index in decimal; the JuniNo section is keyed
 // by list position and holds item indices.

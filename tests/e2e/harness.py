@@ -159,11 +159,47 @@ class WineCase(unittest.TestCase):
         width, height = r.stdout.split()
         return int(width), int(height)
 
+    def child_rect(self, cls, control_id):
+        left, top, width, height = map(int, self.wintool("child-rect", cls, str(control_id)).split())
+        return left, top, width, height
+
+    def child_visible(self, cls, control_id):
+        return self.wintool_run("child-visible", cls, str(control_id)).returncode == 0
+
+    def move_pointer(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True)
+
     def screenshot(self, name):
         path = self.case_dir / f"{name}.png"
         subprocess.run(["import", "-window", "root", str(path)], env=self.env,
                        stderr=subprocess.DEVNULL)
         return path
+
+
+def write_ini(path, sections):
+    """Writes [(section, [(key, value), ...]), ...] as a code page 932 INI file."""
+    lines = []
+    for section, keys in sections:
+        lines.append(f"[{section}]")
+        lines.extend(f"{key}={value}" for key, value in keys)
+    Path(path).parent.mkdir(parents=True, exist_ok=True)
+    Path(path).write_bytes(("\r\n".join(lines) + "\r\n").encode("cp932"))
+
+
+def item_file_sections(items, order=None, extra=()):
+    """The sections of an item file for [(item name, target), ...] in list order `order`."""
+    order = order if order is not None else list(range(len(items)))
+    return [
+        ("ItemCount", [("Value", len(items))]),
+        ("ExeName", [(i, target) for i, (_, target) in enumerate(items)]),
+        ("ItemName", [(i, name) for i, (name, _) in enumerate(items)]),
+        ("KidoCount", [(i, 0) for i in range(len(items))]),
+        ("JuniNo", [(p, i) for p, i in enumerate(order)]),
+        *extra,
+    ]
 
 
 def read_ini(path):

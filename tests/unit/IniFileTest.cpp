@@ -1,9 +1,12 @@
 #include "common/TempFolder.h"
+#include "storage/FileIO.h"
 #include "storage/IniFile.h"
+#include "storage/TextCodec.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <thread>
 
 namespace kelvo {
@@ -344,6 +347,98 @@ TEST_F(IniFileTest, StoresDateTimesAsText) {
     EXPECT_EQ(ini.readDateTime(L"Item0", L"Bad", -1.0), -1.0);
     EXPECT_EQ(ini.readDateTime(L"Item0", L"Empty", -1.0), -1.0);
     EXPECT_EQ(ini.readDateTime(L"Item0", L"Missing", -1.0), -1.0);
+}
+
+TEST_F(IniFileTest, BatchedWritesAreSeenAtOnceAndSavedTogetherWhenTheBatchEnds) {
+    given("[S]\r\nA=1\r\nGone=x\r\n");
+    const std::string before = onDisk();
+    IniFile ini(path);
+    IniFile other(path);
+    EXPECT_EQ(other.readInteger(L"S", L"A", 0), 1); // loaded before the batch
+    {
+        IniFile::Batch batch(ini);
+        ASSERT_TRUE(ini.writeInteger(L"S", L"A", 2));
+        ASSERT_TRUE(ini.deleteKey(L"S", L"Gone"));
+        ASSERT_TRUE(ini.writeString(L"新規", L"名前", L"メモ帳"));
+        EXPECT_EQ(ini.readInteger(L"S", L"A", 0), 2);
+        EXPECT_EQ(other.readInteger(L"S", L"A", 0), 2);
+        EXPECT_FALSE(other.valueExists(L"S", L"Gone"));
+        EXPECT_EQ(other.readString(L"新規", L"名前", L""), L"メモ帳");
+
+        // Another object's write joins the open batch rather than saving half of it.
+        ASSERT_TRUE(other.writeInteger(L"S", L"B", 3));
+        EXPECT_EQ(ini.readInteger(L"S", L"B", 0), 3);
+        EXPECT_EQ(onDisk(), before);
+    }
+    EXPECT_EQ(onDisk(), toCp932(L"[S]\r\nA=2\r\nB=3\r\n[新規]\r\n名前=メモ帳\r\n"));
+    EXPECT_EQ(IniFile(path).readInteger(L"S", L"B", 0), 3);
+
+    // Writes after the batch are on disk at once again.
+    ASSERT_TRUE(other.writeInteger(L"S", L"A", 4));
+    EXPECT_EQ(IniFile(path).readInteger(L"S", L"A", 0), 4);
+    EXPECT_EQ(ini.readInteger(L"S", L"A", 0), 4);
+}
+
+TEST_F(IniFileTest, NestedBatchesSaveOnlyWhenTheOutermostEnds) {
+    for (const bool innerOnAnotherObject : {false, true}) {
+        SCOPED_TRACE(innerOnAnotherObject ? "inner batch on another object" : "same object");
+        given("[S]\r\nA=1\r\n");
+        const std::string before = onDisk();
+        IniFile ini(path);
+        IniFile other(path);
+        IniFile& innerIni = innerOnAnotherObject ? other : ini;
+
+        IniFile::Batch outer(ini);
+        ASSERT_TRUE(ini.writeInteger(L"S", L"A", 2));
+        {
+            IniFile::Batch inner(innerIni);
+            ASSERT_TRUE(innerIni.writeInteger(L"S", L"B", 3));
+            EXPECT_TRUE(inner.commit());
+        }
+        EXPECT_EQ(onDisk(), before);
+        ASSERT_TRUE(ini.writeInteger(L"S", L"C", 4));
+        EXPECT_EQ(onDisk(), before);
+
+        EXPECT_TRUE(outer.commit());
+        EXPECT_EQ(onDisk(), "[S]\r\nA=2\r\nB=3\r\nC=4\r\n");
+        EXPECT_TRUE(outer.commit()) << "a second call reports the first result";
+    }
+}
+
+TEST_F(IniFileTest, ABatchWithoutWritesLeavesTheFileAlone) {
+    IniFile ini(path);
+    IniFile::Batch batch(ini);
+    EXPECT_EQ(ini.readString(L"S", L"K", L"none"), L"none");
+    EXPECT_TRUE(ini.deleteKey(L"S", L"K"));
+    EXPECT_TRUE(batch.commit());
+    EXPECT_FALSE(folder.exists(kName)) << "only a write creates the file";
+}
+
+TEST_F(IniFileTest, AFailedSaveAtTheEndOfABatchIsReportedAndMemoryFollowsTheDisk) {
+    const std::wstring dataFolder = folder.file(L"data");
+    const std::wstring inData = dataFolder + testsupport::TempFolder::kSeparator + kName;
+    ASSERT_TRUE(fileio::createDirectories(dataFolder));
+    ASSERT_TRUE(fileio::writeFileAtomic(inData, "[S]\r\nA=1\r\n"));
+    IniFile ini(inData);
+    IniFile other(inData);
+    EXPECT_EQ(other.readInteger(L"S", L"A", 0), 1);
+
+    IniFile::Batch batch(ini);
+    ASSERT_TRUE(ini.writeInteger(L"S", L"A", 2));
+    ASSERT_TRUE(ini.writeInteger(L"S", L"B", 3));
+    std::filesystem::remove_all(toUtf8(dataFolder)); // taken away meanwhile
+
+    EXPECT_FALSE(batch.commit());
+    for (const IniFile* reader : {&ini, &other}) {
+        EXPECT_EQ(reader->readInteger(L"S", L"A", 0), 0);
+        EXPECT_FALSE(reader->valueExists(L"S", L"B"));
+    }
+
+    // Once the folder is back, a write starts from the file, without the lost writes.
+    ASSERT_TRUE(fileio::createDirectories(dataFolder));
+    ASSERT_TRUE(ini.writeInteger(L"S", L"C", 4));
+    EXPECT_EQ(fileio::readFile(inData), "[S]\r\nC=4\r\n");
+    EXPECT_EQ(other.readInteger(L"S", L"C", 0), 4);
 }
 
 } // namespace

@@ -45,9 +45,13 @@ template <typename Condition> bool waitUntil(DWORD timeoutMs, Condition conditio
     }
 }
 
+// WM_GETTEXT rather than GetWindowText: only the message reads the text of an
+// edit control in another process.
 std::wstring windowText(HWND hwnd) {
     wchar_t buffer[2048] = {};
-    GetWindowTextW(hwnd, buffer, 2048);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
+                        10000, &ignored);
     return buffer;
 }
 
@@ -76,6 +80,12 @@ std::wstring dialogText(HWND dialog) {
         }
     }
     return text;
+}
+
+HWND childOf(const std::wstring& cls, const std::wstring& id) {
+    HWND parent = findByClass(cls);
+    return parent ? GetDlgItem(parent, static_cast<int>(std::wcstol(id.c_str(), nullptr, 10)))
+                  : nullptr;
 }
 
 bool killOwnerOf(HWND hwnd) {
@@ -112,6 +122,56 @@ int run(const std::vector<std::wstring>& a) {
     if (cmd == L"visible") {
         HWND hwnd = findByClass(arg(1));
         return hwnd && IsWindowVisible(hwnd) ? 0 : 1;
+    }
+    if (cmd == L"child-visible") { // CLASS ID
+        HWND child = childOf(arg(1), arg(2));
+        return child && IsWindowVisible(child) ? 0 : 1;
+    }
+    if (cmd == L"child-text") { // CLASS ID
+        HWND child = childOf(arg(1), arg(2));
+        if (!child)
+            return 1;
+        print(windowText(child));
+        return 0;
+    }
+    if (cmd == L"child-rect") { // CLASS ID: screen rectangle "left top width height"
+        HWND child = childOf(arg(1), arg(2));
+        RECT r{};
+        if (!child || !GetWindowRect(child, &r))
+            return 1;
+        print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+              std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+        return 0;
+    }
+    if (cmd == L"list-rows") { // CLASS ID: one row per line
+        HWND list = childOf(arg(1), arg(2));
+        if (!list)
+            return 1;
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t buffer[1024] = {};
+            if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 1024)
+                SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
+            print(buffer);
+        }
+        return 0;
+    }
+    if (cmd == L"list-top-index") { // CLASS ID
+        HWND list = childOf(arg(1), arg(2));
+        if (!list)
+            return 1;
+        print(std::to_wstring(SendMessageW(list, LB_GETTOPINDEX, 0, 0)));
+        return 0;
+    }
+    if (cmd == L"layered") { // CLASS: "key alpha flags"
+        HWND hwnd = findByClass(arg(1));
+        COLORREF key = 0;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (!hwnd || !GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags))
+            return 1;
+        print(std::to_wstring(key) + L" " + std::to_wstring(alpha) + L" " + std::to_wstring(flags));
+        return 0;
     }
     if (cmd == L"close") {
         HWND hwnd = findByClass(arg(1));
