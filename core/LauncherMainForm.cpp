@@ -258,14 +258,23 @@ void TLauncherMainForm::TrayIconCallback(LPARAM mouseMessage) {
     auto* schedule = LauncherSetScheduleForm;
     if ((settei && settei->visible()) || (schedule && schedule->visible()))
         return;
+    ContextLauncher = 0;
     if (mouseMessage == WM_RBUTTONUP) {
+        for (int n = 1; n <= kLauncherCount; ++n)
+            if (ButtonForms[n])
+                ButtonForms[n]->HideList();
         POINT at{};
         GetCursorPos(&at);
-        // Without the foreground the menu would not close when the user clicks elsewhere.
-        SetForegroundWindow(hwnd());
-        TrackPopupMenu(PopupMenu1.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
-        PostMessageW(hwnd(), WM_NULL, 0, 0);
+        ShowTrayMenu(0, at);
     }
+}
+
+void TLauncherMainForm::ShowTrayMenu(int launcherNo, POINT at) {
+    ContextLauncher = launcherNo;
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd());
+    TrackPopupMenu(PopupMenu1.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void TLauncherMainForm::StartTimer1() {

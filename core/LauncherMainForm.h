@@ -31,6 +31,8 @@ class TLauncherMainForm : public Form {
     // Applied when the first launcher window has read Settei0.ini.
     void ApplyGlobalSettings(const GlobalSettings& settings);
     void MenuEndClick();
+    // The tray menu at a point; `launcherNo` is the launcher it was opened from (0: the tray).
+    void ShowTrayMenu(int launcherNo, POINT at);
     // The item menu of a launcher's list; `running` disables what cannot apply
     // to a running item.
     void OpenItemMenu(int launcherNo, bool running, POINT at);

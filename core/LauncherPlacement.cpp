@@ -109,8 +109,9 @@ int tallestName(const std::vector<ArrangedLauncher>& launchers,
 void standOnBottom(const ArrangeInput& in, std::vector<LauncherFrame>& frames) {
     const int tallest = tallestName(in.launchers, frames);
     for (LauncherFrame& f : frames) {
-        // The sum of both edges of the work area, not the bottom alone: with a
-        // taskbar at the top the row sits that much lower.
+        // Both edges of the work area are added, not the bottom alone, which is
+        // where launchers have always stood: with a taskbar at the top the row
+        // sits that much lower.
         f.window.top =
             in.workArea.top + in.workArea.bottom - (f.button.height + tallest + f.list.height);
         f.button.top = f.list.height;
@@ -155,7 +156,10 @@ void arrangeColumn(const ArrangeInput& in, std::vector<LauncherFrame>& frames) {
     const int middle = count / 2;
     const int halfHeight = (work.bottom - work.top) / 2;
     LauncherFrame& mid = frames[middle];
-    if (count % 2 == 1) // measured from the work area's top edge, without adding it
+    // An odd count puts the middle button's top half the work area's height
+    // below the screen's top (the work area's own top is not added); an even
+    // one centres the middle button on the work area.
+    if (count % 2 == 1)
         mid.window.top = halfHeight - mid.button.top;
     else
         mid.window.top = halfHeight + work.top - in.launcher1ButtonHeight / 2 - mid.button.top;

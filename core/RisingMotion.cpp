@@ -20,6 +20,8 @@ int halfwayDown(const Rect& monitor) {
     return monitor.top + (monitor.bottom - monitor.top) / 2;
 }
 
+// Lower half: the list (at least as tall as the bubble) ends at the pointer.
+// Upper half: the button's top is at the pointer, under the name pop-up.
 Point finalPlace(const RiseMotion& motion, int targetListHeight) {
     Point at{motion.target.x, 0};
     if (motion.lowerHalf)

@@ -721,16 +721,123 @@ void TButtonForm::ButtonMouse(const win::MouseEvent& event) {
     case win::MouseAction::Leave:
         LblIconName.setVisible(false);
         break;
-    default:
+    case win::MouseAction::Down:
+        pressedAt_ = {event.x, event.y};
+        break;
+    case win::MouseAction::Move:
+        DragMove(ImgButton, event);
+        break;
+    case win::MouseAction::Up:
+        ButtonMouseUp(event);
         break;
     }
 }
 
-void TButtonForm::IconMouse(const win::MouseEvent& event) {
-    if (event.action == win::MouseAction::Enter && !(event.keys & MK_LBUTTON))
-        IconHoverOpen();
-    else if (event.action == win::MouseAction::Leave)
+// A press that moves more than a few pixels turns into moving the launcher.
+void TButtonForm::DragMove(const win::ChildControl& control, const win::MouseEvent& event) {
+    if (dragging_ && !(event.keys & MK_LBUTTON)) {
+        FinishDrag();
+        return;
+    }
+    if (!(event.keys & MK_LBUTTON) || !movedFarEnoughToDrag(pressedAt_, {event.x, event.y}))
+        return;
+    LauncherMainForm->StopTimer1();
+    HideList();
+    ImgIcon.setVisible(false);
+    LblIconName.setVisible(false);
+    ImgAwa.setVisible(false);
+    dragging_ = true;
+    ReleaseCapture();
+    POINT at{};
+    GetCursorPos(&at);
+    // The system's own move loop: returns when the user lets go of the button.
+    SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(at.x, at.y));
+    RestackAfterDrag(control);
+    // The move loop ends with the button released; finishing here rather than on
+    // a later move over the control keeps the main cycle from staying stopped
+    // when the pointer was let go beside the button.
+    if (GetAsyncKeyState(VK_LBUTTON) >= 0)
+        FinishDrag();
+}
+
+void TButtonForm::RestackAfterDrag(const win::ChildControl& control) {
+    RECT button = ImgButton.bounds();
+    if (button.top <= rectHeight(LblIconName.bounds()) + 10)
+        return; // already stacked for a closed list
+    const int iconNameHeight = rectHeight(LblIconName.bounds());
+    RECT iconName = LblIconName.bounds();
+    LblIconName.setBounds(iconName.left, 0, rectWidth(iconName), iconNameHeight);
+    ImgButton.setBounds(button.left, iconNameHeight, rectWidth(button), rectHeight(button));
+    RECT label = Label1.bounds();
+    Label1.setBounds(label.left, iconNameHeight + rectHeight(button), rectWidth(label),
+                     rectHeight(label));
+    RECT name = ImgBtnName.bounds();
+    ImgBtnName.setBounds(name.left, iconNameHeight + rectHeight(button), rectWidth(name),
+                         rectHeight(name));
+    POINT at{};
+    GetCursorPos(&at);
+    POINT inControl = at;
+    ScreenToClient(control.hwnd(), &inControl);
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    SetWindowPos(hwnd(), nullptr, window.left, at.y - inControl.y - iconNameHeight, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TButtonForm::FinishDrag() {
+    dragging_ = false;
+    if (LauncherMainForm->PositionMode() == kFreePlacementMode) {
+        LauncherMainForm->Displaced[LauncherNo] = false;
+    } else {
+        LauncherMainForm->Displaced[LauncherNo] = true;
+        POINT at{};
+        GetCursorPos(&at);
+        LauncherMainForm->LauncherMonitor[LauncherNo] =
+            MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
+    }
+    LayOut();
+    SetLayeredWindowAttributes(hwnd(), ref(WindowColor),
+                               static_cast<BYTE>(LauncherMainForm->ListAlpha[LauncherNo]),
+                               LWA_COLORKEY | LWA_ALPHA);
+    LauncherMainForm->StartTimer1();
+}
+
+void TButtonForm::ButtonMouseUp(const win::MouseEvent& event) {
+    if (dragging_)
+        return;
+    SetLayeredWindowAttributes(hwnd(), ref(WindowColor),
+                               static_cast<BYTE>(LauncherMainForm->ListAlpha[LauncherNo]),
+                               LWA_COLORKEY | LWA_ALPHA);
+    if (event.button == win::MouseButton::Right) {
+        LauncherMainForm->StopTimer1();
+        HideList();
+        LauncherMainForm->StartTimer1();
+        POINT at{};
+        GetCursorPos(&at);
+        LauncherMainForm->ShowTrayMenu(LauncherNo, at);
         LblIconName.setVisible(false);
+    }
+}
+
+void TButtonForm::IconMouse(const win::MouseEvent& event) {
+    switch (event.action) {
+    case win::MouseAction::Enter:
+        if (!(event.keys & MK_LBUTTON))
+            IconHoverOpen();
+        break;
+    case win::MouseAction::Leave:
+        LblIconName.setVisible(false);
+        break;
+    case win::MouseAction::Down:
+        pressedAt_ = {event.x, event.y};
+        break;
+    case win::MouseAction::Move:
+        DragMove(ImgIcon, event);
+        break;
+    case win::MouseAction::Up:
+        ButtonMouseUp(event);
+        break;
+    }
 }
 
 bool TButtonForm::RestPointer() {

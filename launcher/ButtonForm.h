@@ -4,6 +4,7 @@
 // What all five share (the items of every launcher, the list font) is held by
 // launcher 1's window, as `LauncherShared`.
 #include "core/Form.h"
+#include "graphics/LauncherPosition.h"
 #include "graphics/RowColors.h"
 #include "launcher/ItemModel.h"
 #include "platform/Handles.h"
@@ -86,6 +87,10 @@ class TButtonForm : public Form {
     void ListDrawItem(const DRAWITEMSTRUCT& item);
     void ButtonMouse(const win::MouseEvent& event);
     void HoverOpen();
+    void DragMove(const win::ChildControl& control, const win::MouseEvent& event);
+    void RestackAfterDrag(const win::ChildControl& control);
+    void FinishDrag();
+    void ButtonMouseUp(const win::MouseEvent& event);
     void IconMouse(const win::MouseEvent& event);
     void IconHoverOpen();
     bool RestPointer();
@@ -108,6 +113,8 @@ class TButtonForm : public Form {
     win::UniqueGdiObject listFont_, listBoldFont_;
     win::UniqueGdiObject listBrush_;
     bool hovering_ = false;
+    bool dragging_ = false;
+    Point pressedAt_;
 };
 
 } // namespace kelvo

@@ -69,6 +69,9 @@ LRESULT ImageControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         notify(MouseAction::Move, MouseButton::None, wParam, lParam);
         return 0;
     case WM_LBUTTONDOWN:
+        // Like a picture control of a form library, the control keeps the mouse
+        // while the button is held, so a drag that leaves it is still seen.
+        SetCapture(hwnd());
         notify(MouseAction::Down, MouseButton::Left, wParam, lParam);
         return 0;
     case WM_RBUTTONDOWN:
@@ -78,6 +81,8 @@ LRESULT ImageControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         notify(MouseAction::Down, MouseButton::Middle, wParam, lParam);
         return 0;
     case WM_LBUTTONUP:
+        if (GetCapture() == hwnd())
+            ReleaseCapture();
         notify(MouseAction::Up, MouseButton::Left, wParam, lParam);
         return 0;
     case WM_RBUTTONUP:

@@ -24,9 +24,9 @@ constexpr std::uint32_t kDay31 = 1u << 31;
 // Gregorian cycle; scanning 1948 to 2600 with the holiday rules, the longest
 // wait between two occurrences of any of them is 1,015 days (a holiday on one
 // chosen weekday; weekly and daily patterns at most 882 days). Twelve years is
-// four times that, and a rule that never qualifies still costs well under a
-// millisecond to search. Rules that plainly cannot match are refused without a
-// search (see canEverQualify).
+// four times that, and a search to the end still takes only a few milliseconds.
+// Rules that plainly cannot match are refused without a search (see
+// canEverQualify).
 constexpr DayNumber kSearchDays = 12 * 365 + 3;
 
 // Once mode: 29 February of a year just past waits eight years when a century
@@ -299,7 +299,7 @@ struct Earliest {
 
     // Only positive instants count; on a tie the schedule seen first stays.
     void offer(std::optional<Millis> candidate, int candidateK) {
-        if (candidate && *candidate > 0 && (!instant || *candidate <= *instant)) {
+        if (candidate && *candidate > 0 && (!instant || *candidate < *instant)) {
             instant = candidate;
             k = candidateK;
         }

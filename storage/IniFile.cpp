@@ -49,6 +49,13 @@ std::wstring nameKey(std::wstring_view name) {
     return key;
 }
 
+// Whether a trimmed name has the name key `key`, without building its own.
+bool hasNameKey(std::wstring_view name, std::wstring_view key) {
+    return name.size() == key.size() &&
+           std::equal(name.begin(), name.end(), key.begin(),
+                      [](wchar_t c, wchar_t folded) { return foldCase(c) == folded; });
+}
+
 // Two spellings of one path share their state. Windows file names ignore case
 // and accept either slash; elsewhere the path is taken as it is written.
 std::wstring pathKey(const std::wstring& path) {
@@ -187,6 +194,38 @@ struct IniFile::Document {
         const Line* findEntry(const std::wstring& keyName) const {
             const auto it = keys.find(nameKey(keyName));
             return it == keys.end() ? nullptr : &lines[it->second];
+        }
+
+        // A batch inserts and removes many keys in sections of thousands of
+        // lines, so the index follows the lines that move instead of being
+        // built again.
+        void insertEntry(std::size_t at, Line entry) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+            for (auto& indexed : keys) {
+                if (indexed.second >= at)
+                    ++indexed.second;
+            }
+            const auto [it, added] = keys.emplace(nameKey(lines[at].name), at);
+            if (!added && it->second > at)
+                it->second = at; // the first of duplicate keys counts
+        }
+
+        void removeEntry(std::unordered_map<std::wstring, std::size_t>::iterator indexed) {
+            const std::size_t at = indexed->second;
+            const std::wstring key = indexed->first;
+            keys.erase(indexed);
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+            for (auto& other : keys) {
+                if (other.second > at)
+                    --other.second;
+            }
+            // A later duplicate of the removed key is the first one now.
+            for (std::size_t i = at; i < lines.size(); ++i) {
+                if (lines[i].kind == Line::Kind::Entry && hasNameKey(lines[i].name, key)) {
+                    keys.emplace(key, i);
+                    return;
+                }
+            }
         }
 
         // New keys go after the last entry, ahead of trailing comments and blank lines.
@@ -379,8 +418,6 @@ struct IniFile::Document {
             section = &sections.back();
             indexSections();
         }
-        // A batch writes thousands of keys into sections of thousands of lines,
-        // so the key index is rebuilt only when line numbers move.
         const auto existing = section->keys.find(nameKey(key));
         if (existing != section->keys.end()) {
             Line& line = section->lines[existing->second];
@@ -389,18 +426,13 @@ struct IniFile::Document {
             line = std::move(replaced);
             // Still the same key, unless the new value turned the line into
             // something else (a ']' in it makes "[x=" a header).
-            if (line.kind != Line::Kind::Entry || nameKey(line.name) != existing->first)
+            if (line.kind != Line::Kind::Entry || !hasNameKey(line.name, existing->first))
                 section->indexKeys();
             return true;
         }
         const std::size_t at = section->insertionPoint();
         terminate(section->lines[at - 1]);
-        section->lines.insert(section->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                              makeLine(std::wstring(trimBlanks(key)) + L"=" + oneLine(value)));
-        if (at + 1 == section->lines.size()) // appended: no other line moved
-            section->keys.emplace(nameKey(section->lines[at].name), at);
-        else
-            section->indexKeys();
+        section->insertEntry(at, makeLine(std::wstring(trimBlanks(key)) + L"=" + oneLine(value)));
         return true;
     }
 
@@ -411,8 +443,7 @@ struct IniFile::Document {
         const auto it = section->keys.find(nameKey(key));
         if (it == section->keys.end())
             return false;
-        section->lines.erase(section->lines.begin() + static_cast<std::ptrdiff_t>(it->second));
-        section->indexKeys();
+        section->removeEntry(it);
         return true;
     }
 

@@ -68,11 +68,31 @@ bool IsHeaderText(std::wstring_view trimmed) {
     return trimmed.size() >= 2 && trimmed.front() == L'[' && trimmed.back() == L']';
 }
 
+// Calls `visit` with every line of the text; lines end in CR LF, CR or LF.
+template <typename Visit> void ForEachLine(std::wstring_view text, Visit&& visit) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\r' && text[i] != L'\n')
+            continue;
+        visit(text.substr(start, i - start));
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        visit(text.substr(start));
+}
+
 TZuMemIniSection& SectionOf(TZuObject* object) {
     return static_cast<TZuMemIniSection&>(*object);
 }
 
 } // namespace
+
+struct TZuMemIniFile::ParseState {
+    std::vector<std::wstring> pending; // comment lines waiting for what follows them
+    TZuMemIniSection* current = nullptr;
+};
 
 EZuMemIniFileError::EZuMemIniFileError(std::wstring message)
     : message_(std::move(message)), what_(toUtf8(message_)) {}
@@ -90,17 +110,7 @@ std::vector<std::wstring> ZuCopyComments(const std::vector<std::wstring>& lines)
 
 std::vector<std::wstring> ZuSplitLines(std::wstring_view text) {
     std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r' && text[i] != L'\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    ForEachLine(text, [&lines](std::wstring_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -120,10 +130,10 @@ TZuMemIniSection::TZuMemIniSection(bool caseSensitive) {
 }
 
 std::wstring TZuMemIniSection::ReadValue(std::wstring_view name, std::wstring_view def) const {
-    const std::wstring_view n = ZuTrim(name);
-    if (!Keys.NameExists(n))
+    const TZuStringItem* key = Keys.FindName(ZuTrim(name));
+    if (!key)
         return std::wstring(def);
-    return ZuDequoteValue(Keys.GetValue(n));
+    return ZuDequoteValue(key->Text().substr(key->Name().size() + 1));
 }
 
 void TZuMemIniSection::WriteValue(std::wstring_view name, std::wstring_view value) {
@@ -170,7 +180,10 @@ void TZuMemIniFile::LoadValues() {
     const std::optional<std::string> bytes = fileio::readFile(fileName_);
     if (!bytes)
         throw EZuFileAccessError(fileName_);
-    SetStrings(ZuSplitLines(fromCp932(*bytes)));
+    const std::wstring text = fromCp932(*bytes);
+    ParseState state;
+    ForEachLine(text, [&](std::wstring_view line) { ParseLine(line, state); });
+    FinishParse(state);
 }
 
 TZuMemIniSection& TZuMemIniFile::SectionAt(int index) const {
@@ -245,7 +258,7 @@ std::vector<std::wstring> TZuMemIniFile::ReadSection(std::wstring_view section) 
     if (const TZuMemIniSection* found = FindSection(ZuTrim(section))) {
         names.reserve(static_cast<std::size_t>(found->Keys.GetCount()));
         for (int i = 0; i < found->Keys.GetCount(); ++i)
-            names.push_back(found->Keys.NameAt(i));
+            names.emplace_back(found->Keys.NameAt(i));
     }
     return names;
 }
@@ -300,75 +313,89 @@ bool TZuMemIniFile::RenameSection(std::wstring_view from, std::wstring_view to) 
     return true;
 }
 
-std::vector<std::wstring> TZuMemIniFile::GetStrings() const {
-    std::vector<std::wstring> lines;
+template <typename Emit> void TZuMemIniFile::Render(Emit&& emit) const {
     for (int i = 1; i < sections_.GetCount(); ++i) {
         const TZuMemIniSection& section = SectionAt(i);
-        lines.insert(lines.end(), section.Comments.begin(), section.Comments.end());
-        lines.push_back(L'[' + sections_.Get(i) + L']');
-        lines.emplace_back();
+        for (const std::wstring& line : section.Comments)
+            emit(line);
+        emit(L'[' + sections_.Get(i) + L']');
+        emit(std::wstring_view());
         for (int k = 0; k < section.Keys.GetCount(); ++k) {
-            if (const TZuComment* comment = section.KeyComment(k))
-                lines.insert(lines.end(), comment->Lines.begin(), comment->Lines.end());
-            lines.push_back(section.Keys.Get(k));
+            if (const TZuComment* comment = section.KeyComment(k)) {
+                for (const std::wstring& line : comment->Lines)
+                    emit(line);
+            }
+            emit(section.Keys.Get(k));
         }
-        lines.emplace_back();
+        emit(std::wstring_view());
     }
-    const TZuMemIniSection& unnamed = SectionAt(0);
-    lines.insert(lines.end(), unnamed.Comments.begin(), unnamed.Comments.end());
+    for (const std::wstring& line : SectionAt(0).Comments)
+        emit(line);
+}
+
+std::vector<std::wstring> TZuMemIniFile::GetStrings() const {
+    std::vector<std::wstring> lines;
+    Render([&lines](std::wstring_view line) { lines.emplace_back(line); });
     return lines;
 }
 
 void TZuMemIniFile::SetStrings(const std::vector<std::wstring>& lines) {
-    std::vector<std::wstring> pending;
-    TZuMemIniSection* current = nullptr;
-    for (const std::wstring& line : lines) {
-        const std::wstring_view t = ZuTrim(line);
-        if (t.empty())
-            continue;
-        if (IsCommentText(t)) {
-            pending.push_back(line);
-            continue;
-        }
-        if (IsHeaderText(t)) {
-            const std::wstring_view name = ZuTrim(t.substr(1, t.size() - 2));
-            if (name.empty())
-                continue;
-            current = FindSection(name);
-            if (!current)
-                current = AddSection(name);
-            if (!pending.empty()) {
-                current->Comments = ZuCopyComments(pending);
-                pending.clear();
-            }
-            continue;
-        }
-        // Key lines above the first header belong to no section.
-        if (!current)
-            continue;
-        const std::size_t equals = t.find(L'=');
-        const std::wstring_view name = ZuTrim(t.substr(0, equals));
-        if (name.empty())
-            continue;
-        const std::wstring value = equals == std::wstring_view::npos
-                                       ? std::wstring()
-                                       : ZuDequoteValue(ZuTrim(t.substr(equals + 1)));
-        current->WriteValue(name, value);
-        if (!pending.empty()) {
-            current->SetKeyComment(name, pending);
-            pending.clear();
-        }
+    ParseState state;
+    for (const std::wstring& line : lines)
+        ParseLine(line, state);
+    FinishParse(state);
+}
+
+void TZuMemIniFile::ParseLine(std::wstring_view line, ParseState& state) {
+    const std::wstring_view t = ZuTrim(line);
+    if (t.empty())
+        return;
+    if (IsCommentText(t)) {
+        state.pending.emplace_back(line);
+        return;
     }
-    if (!pending.empty())
-        SectionAt(0).Comments = ZuCopyComments(pending);
+    if (IsHeaderText(t)) {
+        const std::wstring_view name = ZuTrim(t.substr(1, t.size() - 2));
+        if (name.empty())
+            return;
+        state.current = FindSection(name);
+        if (!state.current)
+            state.current = AddSection(name);
+        if (!state.pending.empty()) {
+            state.current->Comments = ZuCopyComments(state.pending);
+            state.pending.clear();
+        }
+        return;
+    }
+    // Key lines above the first header belong to no section.
+    if (!state.current)
+        return;
+    const std::size_t equals = t.find(L'=');
+    const std::wstring_view name = ZuTrim(t.substr(0, equals));
+    if (name.empty())
+        return;
+    const std::wstring value = equals == std::wstring_view::npos
+                                   ? std::wstring()
+                                   : ZuDequoteValue(ZuTrim(t.substr(equals + 1)));
+    state.current->WriteValue(name, value);
+    if (!state.pending.empty()) {
+        state.current->SetKeyComment(name, state.pending);
+        state.pending.clear();
+    }
+}
+
+void TZuMemIniFile::FinishParse(ParseState& state) {
+    if (!state.pending.empty())
+        SectionAt(0).Comments = ZuCopyComments(state.pending);
+    state.pending.clear();
 }
 
 void TZuMemIniFile::UpdateFile() const {
     std::wstring text;
-    for (const std::wstring& line : GetStrings()) {
+    Render([&text](std::wstring_view line) {
         text += line;
         text += L"\r\n";
-    }
+    });
     if (!fileio::writeFileAtomic(fileName_, toCp932(text)))
         throw EZuFileAccessError(fileName_);
 }

@@ -144,7 +144,12 @@ class TZuMemIniFile {
     bool RenameSection(std::wstring_view from, std::wstring_view to);
 
   private:
+    struct ParseState;
+
     void LoadValues();
+    void ParseLine(std::wstring_view line, ParseState& state);
+    void FinishParse(ParseState& state);
+    template <typename Emit> void Render(Emit&& emit) const;
     TZuMemIniSection& SectionAt(int index) const;
 
     std::wstring fileName_;

@@ -12,10 +12,10 @@ namespace {
 
 constexpr wchar_t kQuote = L'"';
 
-std::wstring NameOf(std::wstring_view text) {
+// The name is the text before the first "=", empty when there is none.
+std::size_t NameLengthOf(std::wstring_view text) {
     const std::size_t equals = text.find(L'=');
-    return equals == std::wstring_view::npos ? std::wstring()
-                                             : std::wstring(text.substr(0, equals));
+    return equals == std::wstring_view::npos ? 0 : equals;
 }
 
 bool IsTrimmed(wchar_t c) {
@@ -69,16 +69,17 @@ bool ZuSameText(std::wstring_view a, std::wstring_view b, bool caseSensitive) {
 }
 
 int ZuBucketFor(std::wstring_view key, bool caseSensitive) {
-    const std::wstring text = caseSensitive ? std::wstring(key) : ZuUpperCase(key);
     unsigned h = 0;
     const auto step = [&h](unsigned byte) { h = ((h + byte) * 9973u) % 1024u; };
     // Names are nearly always ASCII, whose bytes are the characters themselves;
     // the conversion is only paid for the others.
-    if (IsAscii(text)) {
-        for (wchar_t c : text)
-            step(static_cast<unsigned>(c));
+    if (IsAscii(key)) {
+        for (wchar_t c : key) {
+            const bool lower = !caseSensitive && c >= L'a' && c <= L'z';
+            step(static_cast<unsigned>(lower ? c - (L'a' - L'A') : c));
+        }
     } else {
-        for (char b : toCp932(text))
+        for (char b : toCp932(caseSensitive ? std::wstring(key) : ZuUpperCase(key)))
             step(static_cast<unsigned char>(b));
     }
     return static_cast<int>(h);
@@ -133,11 +134,11 @@ std::wstring ZuDequoteValue(std::wstring_view stored) {
 // --- TZuStringItem ---
 
 TZuStringItem::TZuStringItem(const TZuHashedStringList& owner, std::wstring text)
-    : owner_(&owner), text_(std::move(text)), name_(NameOf(text_)) {}
+    : owner_(&owner), text_(std::move(text)), nameLength_(NameLengthOf(text_)) {}
 
 void TZuStringItem::SetText(std::wstring text) {
     text_ = std::move(text);
-    name_ = NameOf(text_);
+    nameLength_ = NameLengthOf(text_);
 }
 
 void TZuStringItem::SetObject(std::unique_ptr<TZuObject> object) {
@@ -156,41 +157,70 @@ void TZuStringItem::SetObjectRef(TZuObject* object) {
 // --- TZuStringHash ---
 
 void TZuStringHash::Add(TZuStringItem* item, bool byName) {
-    const Registration registration{item, byName};
-    buckets_[static_cast<std::size_t>(BucketFor(registration.key()))].push_back(registration);
+    if (heads_.empty())
+        heads_.assign(kBucketCount, -1);
+    int slot = freeSlot_;
+    if (slot >= 0) {
+        freeSlot_ = slots_[static_cast<std::size_t>(slot)].next;
+        slots_[static_cast<std::size_t>(slot)] = Registration{item, byName, -1};
+    } else {
+        slot = static_cast<int>(slots_.size());
+        slots_.push_back(Registration{item, byName, -1});
+    }
+    // At the end of the bucket, so that the earliest of equal keys is found.
+    const int bucket = BucketFor(slots_[static_cast<std::size_t>(slot)].key());
+    int* link = &heads_[static_cast<std::size_t>(bucket)];
+    while (*link >= 0)
+        link = &slots_[static_cast<std::size_t>(*link)].next;
+    *link = slot;
+}
+
+bool TZuStringHash::RemoveFromBucket(int bucket, const TZuStringItem* item) {
+    int* link = &heads_[static_cast<std::size_t>(bucket)];
+    while (*link >= 0) {
+        Registration& r = slots_[static_cast<std::size_t>(*link)];
+        if (r.item == item) {
+            const int slot = *link;
+            *link = r.next;
+            r = Registration{nullptr, false, freeSlot_};
+            freeSlot_ = slot;
+            return true;
+        }
+        link = &r.next;
+    }
+    return false;
 }
 
 void TZuStringHash::Remove(const TZuStringItem* item, bool byName) {
-    const auto removeFrom = [item](std::vector<Registration>& bucket) {
-        const auto it = std::find_if(bucket.begin(), bucket.end(),
-                                     [item](const Registration& r) { return r.item == item; });
-        if (it == bucket.end())
-            return false;
-        bucket.erase(it);
-        return true;
-    };
-    const std::wstring& key = byName ? item->Name() : item->Text();
-    if (removeFrom(buckets_[static_cast<std::size_t>(BucketFor(key))]))
+    if (heads_.empty())
+        return;
+    const std::wstring_view key = byName ? item->Name() : item->Text();
+    if (RemoveFromBucket(BucketFor(key), item))
         return;
     // The key changed since it was filed: the registration must still go, or
     // the table would keep a pointer to a freed entry.
-    for (auto& bucket : buckets_) {
-        if (removeFrom(bucket))
+    for (int bucket = 0; bucket < kBucketCount; ++bucket) {
+        if (RemoveFromBucket(bucket, item))
             return;
     }
 }
 
 TZuStringItem* TZuStringHash::FindItem(std::wstring_view key) const {
-    for (const Registration& r : buckets_[static_cast<std::size_t>(BucketFor(key))]) {
+    if (heads_.empty())
+        return nullptr;
+    for (int slot = heads_[static_cast<std::size_t>(BucketFor(key))]; slot >= 0;) {
+        const Registration& r = slots_[static_cast<std::size_t>(slot)];
         if (ZuSameText(r.key(), key, caseSensitive_))
             return r.item;
+        slot = r.next;
     }
     return nullptr;
 }
 
 void TZuStringHash::Clear() {
-    for (auto& bucket : buckets_)
-        bucket.clear();
+    heads_.clear();
+    slots_.clear();
+    freeSlot_ = -1;
 }
 
 // --- TZuHashedStringList ---
@@ -240,9 +270,14 @@ void TZuHashedStringList::Unfile(const TZuStringItem* item) {
 
 void TZuHashedStringList::Put(int index, std::wstring text) {
     CheckIndex(index, false);
-    TZuStringItem* item = entries_[Slot(index)].get();
-    const std::wstring newKey = nameHashed_ ? NameOf(text) : text;
-    const std::wstring& oldKey = nameHashed_ ? item->Name() : item->Text();
+    Replace(entries_[Slot(index)].get(), std::move(text));
+}
+
+void TZuHashedStringList::Replace(TZuStringItem* item, std::wstring text) {
+    const std::wstring_view newText(text);
+    const std::wstring_view newKey =
+        nameHashed_ ? newText.substr(0, NameLengthOf(newText)) : newText;
+    const std::wstring_view oldKey = nameHashed_ ? item->Name() : item->Text();
     // The same key (up to case, when case does not count) stays in its bucket
     // and keeps its place among the bucket's registrations.
     if (IsFiled(*item) && !newKey.empty() && ZuSameText(oldKey, newKey, CaseSensitive())) {
@@ -325,7 +360,7 @@ TZuStringItem* TZuHashedStringList::FindText(std::wstring_view text) const {
     return nullptr;
 }
 
-const TZuStringItem* TZuHashedStringList::FindName(std::wstring_view name) const {
+TZuStringItem* TZuHashedStringList::FindNameItem(std::wstring_view name) const {
     if (nameHashed_)
         return name.empty() ? nullptr : hash_.FindItem(name);
     for (const auto& entry : entries_) {
@@ -333,6 +368,10 @@ const TZuStringItem* TZuHashedStringList::FindName(std::wstring_view name) const
             return entry.get();
     }
     return nullptr;
+}
+
+const TZuStringItem* TZuHashedStringList::FindName(std::wstring_view name) const {
+    return FindNameItem(name);
 }
 
 int TZuHashedStringList::IndexOf(std::wstring_view text) const {
@@ -352,7 +391,7 @@ std::wstring TZuHashedStringList::GetValue(std::wstring_view name) const {
     const TZuStringItem* item = FindName(name);
     if (!item)
         return std::wstring();
-    return item->Text().substr(item->Name().size() + 1);
+    return std::wstring(item->Text().substr(item->Name().size() + 1));
 }
 
 void TZuHashedStringList::SetValue(std::wstring_view name, std::wstring_view value) {
@@ -362,10 +401,12 @@ void TZuHashedStringList::SetValue(std::wstring_view name, std::wstring_view val
     if (!trimmedName.empty() && trimmedName.front() == L'[' && !stored.empty() &&
         stored.back() == L']')
         stored = QuoteAlways(value);
-    std::wstring line = std::wstring(trimmedName) + L'=' + stored;
-    const int index = IndexOfName(trimmedName);
-    if (index >= 0)
-        Put(index, std::move(line));
+    std::wstring line;
+    line.reserve(trimmedName.size() + 1 + stored.size());
+    line.append(trimmedName).append(1, L'=').append(stored);
+    // Found through the table: the entry is changed where it stands.
+    if (TZuStringItem* item = FindNameItem(trimmedName))
+        Replace(item, std::move(line));
     else
         Add(std::move(line));
 }

@@ -42,7 +42,7 @@ class TZuStringItem {
 
     const std::wstring& Text() const { return text_; }
     // The part of the text before the first "=", empty when there is none.
-    const std::wstring& Name() const { return name_; }
+    std::wstring_view Name() const { return std::wstring_view(text_).substr(0, nameLength_); }
     void SetText(std::wstring text);
 
     TZuObject* Object() const { return owned_ ? owned_.get() : borrowed_; }
@@ -55,14 +55,15 @@ class TZuStringItem {
   private:
     const TZuHashedStringList* owner_;
     std::wstring text_;
-    std::wstring name_;
+    std::size_t nameLength_ = 0; // the name is the start of the text
     std::unique_ptr<TZuObject> owned_;
     TZuObject* borrowed_ = nullptr;
 };
 
 // The lookup table of one list. A registration pairs an entry with the kind of
 // key it is filed under (its whole text or its name); the key is read from the
-// entry each time, so it always is the entry's current string.
+// entry each time, so it always is the entry's current string. Each bucket
+// keeps its registrations in the order they were made.
 class TZuStringHash {
   public:
     static constexpr int kBucketCount = 1024;
@@ -80,13 +81,21 @@ class TZuStringHash {
 
   private:
     struct Registration {
-        TZuStringItem* item;
-        bool byName;
-        const std::wstring& key() const { return byName ? item->Name() : item->Text(); }
+        TZuStringItem* item = nullptr;
+        bool byName = false;
+        int next = -1; // the bucket's next registration, or the next free slot
+        std::wstring_view key() const { return byName ? item->Name() : item->Text(); }
     };
 
+    bool RemoveFromBucket(int bucket, const TZuStringItem* item);
+
     bool caseSensitive_ = false;
-    std::array<std::vector<Registration>, kBucketCount> buckets_{};
+    // First registration of each bucket, -1 for none. Made with the first
+    // registration: a list of a few keys then costs 4 KB, not the 24 KB that
+    // 1024 separate vectors would, which counts with thousands of sections.
+    std::vector<int> heads_;
+    std::vector<Registration> slots_;
+    int freeSlot_ = -1;
 };
 
 class TZuHashedStringList {
@@ -107,7 +116,7 @@ class TZuHashedStringList {
 
     int GetCount() const { return static_cast<int>(entries_.size()); }
     const std::wstring& Get(int index) const { return entries_.at(Slot(index))->Text(); }
-    const std::wstring& NameAt(int index) const { return entries_.at(Slot(index))->Name(); }
+    std::wstring_view NameAt(int index) const { return entries_.at(Slot(index))->Name(); }
     void Put(int index, std::wstring text);
     TZuObject* GetObject(int index) const { return entries_.at(Slot(index))->Object(); }
     // For lists that own their objects; the others refer to objects with
@@ -145,6 +154,8 @@ class TZuHashedStringList {
     void CheckIndex(int index, bool endAllowed) const;
     int PositionOf(const TZuStringItem* item) const;
     TZuStringItem* FindText(std::wstring_view text) const;
+    TZuStringItem* FindNameItem(std::wstring_view name) const;
+    void Replace(TZuStringItem* item, std::wstring text);
     // Name-less entries are left out of a name-hashed table: they cannot be
     // looked up by name anyway.
     bool IsFiled(const TZuStringItem& item) const { return !nameHashed_ || !item.Name().empty(); }

@@ -1,4 +1,5 @@
 """The five launcher windows with their names, colours and item lists, under Wine."""
+import time
 import unittest
 
 from harness import WineCase, item_file_sections, read_ini, wait_for, write_ini
@@ -93,6 +94,28 @@ class LauncherWindows(LauncherCase):
         self.assertEqual(read_ini(self.data_dir / "Settei1.ini")["lbheight"]["value"], str(4 * 20 + 5))
         # A hidden launcher keeps its position but gets no list height.
         self.assertNotIn("lbheight", read_ini(self.data_dir / "Settei3.ini"))
+
+    def test_dragging_a_button_moves_its_launcher_and_keeps_the_saved_place(self):
+        self.prepare(shown=(1, 2))
+        write_ini(self.data_dir / "Settei1.ini", item_file_sections(NOTES))
+        self.start_and_wait_shown((1, 2))
+        wait_for(lambda: (self.data_dir / "Settei1.ini").exists() and
+                 "position" in read_ini(self.data_dir / "Settei1.ini"), what="positions saved")
+        saved = read_ini(self.data_dir / "Settei1.ini")["position"]
+        before = self.wintool("window-rect", launcher(1)).split()
+        self.open_list(1)  # the pointer rests on the button first, as a hand does
+        left, top, width, height = self.child_rect(launcher(1), IMG_BUTTON)
+        x, y = left + width // 2, top + height // 2
+        self.xdotool("mousedown", "1")
+        for step in range(1, 21):  # a 10-pixel jitter would not start a drag; this does
+            self.move_pointer(x + step * 10, y + step * 15)
+            time.sleep(0.05)  # a hand's pace, so the move loop sees the motion
+        self.xdotool("mouseup", "1")
+        wait_for(lambda: int(self.wintool("window-rect", launcher(1)).split()[0]) > int(before[0]) + 150,
+                 what="the launcher to follow the pointer")
+        # Dragged away from its arranged place, it is displaced: its saved place stays.
+        self.assertEqual(read_ini(self.data_dir / "Settei1.ini")["position"], saved)
+        self.screenshot("dragged-launcher")
 
 
 class ItemLists(LauncherCase):

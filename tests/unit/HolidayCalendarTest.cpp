@@ -61,7 +61,8 @@ TEST(HolidayCalendarTest, CountsLeapYearsInAClosedRange) {
     EXPECT_EQ(CountLeapYears(1940, 1939), 0);
 }
 
-// The formulas against the days the government announced.
+// The formulas against the official days of 2016 to 2027 and a few years where
+// the leap-year correction or the century turns.
 TEST(HolidayCalendarTest, PlacesTheEquinoxDays) {
     const struct {
         int year, vernal, autumnal;
@@ -202,7 +203,8 @@ struct YearHolidays {
     std::vector<std::pair<Day, const char*>> holidays;
 };
 
-// Every holiday of 2016 to 2027 as the government's calendar lists them.
+// Every holiday of 2016 to 2027 as the government's calendar lists them; only
+// 1 January keeps the name the program has always shown, 元旦 (officially 元日).
 const std::vector<YearHolidays>& officialHolidays() {
     static const std::vector<YearHolidays> years = {
         {2016,

@@ -205,6 +205,8 @@ TEST(ArrangeLaunchers, ColumnsStackTheButtonsAtLeast100PixelsApart) {
     } cases[] = {
         // The second button centred on the line at 520, the first 100 above it.
         {"two", kFullHdWork, {15, 15}, {420, 520 - 29}},
+        // With two, the first gap is the first name's own height.
+        {"two, a tall first name", kFullHdWork, {130, 15}, {390, 520 - 29}},
         {"two under a top taskbar", {0, 40, 1920, 1080}, {15, 15}, {460, 560 - 29}},
         // With an odd count the middle button's top is half the work area's
         // height from the screen top, the work area's own top left out.
