@@ -2,6 +2,7 @@
 
 #include "core/AppText.h"
 #include "core/Forms.h"
+#include "core/LauncherPlacement.h"
 #include "core/StartupShortcut.h"
 #include "core/TrayTip.h"
 #include "hook/cbthook/CbtHook.h"
@@ -311,27 +312,37 @@ void TLauncherMainForm::StartListGrowth(int launcherNo) {
 }
 
 void TLauncherMainForm::ArrangeLaunchers(int mode) {
-    if (mode == 1 || Displaced[1])
-        return;
-    std::vector<TButtonForm*> shown;
-    for (int n = 1; n <= kLauncherCount; ++n)
-        if (Settings.launcherHyoji[n - 1] && ButtonForms[n] && ButtonForms[n]->hwnd())
-            shown.push_back(ButtonForms[n]);
-    if (shown.empty())
-        return;
+    ArrangeInput in;
+    in.mode = mode;
+    in.launcher1Displaced = Displaced[1];
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    // A row along the top of the work area, the launchers in adjacent columns.
-    const int column = std::min(140, static_cast<int>((work.right - work.left) / shown.size()));
-    int left = work.left + (work.right - work.left - column * static_cast<int>(shown.size())) / 2;
-    for (TButtonForm* form : shown) {
-        RECT r{};
-        GetWindowRect(form->hwnd(), &r);
-        SetWindowPos(form->hwnd(), nullptr, left + (column - (r.right - r.left)) / 2, work.top, 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        left += column;
+    in.workArea = {work.left, work.top, work.right, work.bottom};
+    in.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (ButtonForms[1])
+        in.launcher1ButtonHeight = ButtonForms[1]->CaptureFrame().button.height;
+    std::vector<TButtonForm*> shown;
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        TButtonForm* form = ButtonForms[n];
+        if (!Settings.launcherHyoji[n - 1] || !form || !form->hwnd())
+            continue;
+        shown.push_back(form);
+        ArrangedLauncher launcher;
+        launcher.launcherNo = n;
+        launcher.frame = form->CaptureFrame();
+        launcher.savedListHeight = LBHeight[n];
+        launcher.outlinedName = NameFuchidori[n];
+        in.launchers.push_back(launcher);
     }
-    (void)mode;
+    Arrangement arrangement = arrangeLaunchers(in);
+    if (!arrangement.applies)
+        return;
+    for (size_t k = 0; k < shown.size(); ++k) {
+        shown[k]->ApplyFrame(arrangement.frames[k]);
+        Displaced[shown[k]->LauncherNo] = false;
+        shown[k]->LayOut();
+    }
 }
 
 void TLauncherMainForm::GrowListPhase() {

@@ -1033,6 +1033,44 @@ void TButtonForm::ShowIconName(const std::wstring& name) {
     LblIconName.setVisible(true);
 }
 
+namespace {
+Box boxOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+} // namespace
+
+LauncherFrame TButtonForm::CaptureFrame() const {
+    LauncherFrame frame;
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    frame.window = boxOf(window);
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    frame.list = boxOf(list);
+    frame.button = boxOf(ImgButton.bounds());
+    frame.label = boxOf(Label1.bounds());
+    frame.nameImage = boxOf(ImgBtnName.bounds());
+    frame.iconName = boxOf(LblIconName.bounds());
+    frame.icon = boxOf(ImgIcon.bounds());
+    frame.bubble = boxOf(ImgAwa.bounds());
+    return frame;
+}
+
+void TButtonForm::ApplyFrame(const LauncherFrame& frame) {
+    SetWindowPos(ListBox1, nullptr, frame.list.left, frame.list.top, frame.list.width,
+                 frame.list.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ImgButton.setBounds(frame.button.left, frame.button.top, frame.button.width,
+                        frame.button.height);
+    Label1.setBounds(frame.label.left, frame.label.top, frame.label.width, frame.label.height);
+    ImgBtnName.setBounds(frame.nameImage.left, frame.nameImage.top, frame.nameImage.width,
+                         frame.nameImage.height);
+    LblIconName.setBounds(frame.iconName.left, frame.iconName.top, frame.iconName.width,
+                          frame.iconName.height);
+    ImgIcon.setBounds(frame.icon.left, frame.icon.top, frame.icon.width, frame.icon.height);
+    ImgAwa.setBounds(frame.bubble.left, frame.bubble.top, frame.bubble.width, frame.bubble.height);
+    SetWindowPos(hwnd(), nullptr, frame.window.left, frame.window.top, frame.window.width,
+                 frame.window.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TButtonForm::SavePosition() {
     RECT r{};
     GetWindowRect(hwnd(), &r);

@@ -4,6 +4,7 @@
 // What all five share (the items of every launcher, the list font) is held by
 // launcher 1's window, as `LauncherShared`.
 #include "core/Form.h"
+#include "core/LauncherPlacement.h"
 #include "graphics/LauncherPosition.h"
 #include "graphics/RowColors.h"
 #include "launcher/ItemModel.h"
@@ -46,6 +47,9 @@ class TButtonForm : public Form {
     void StartListGrowth();
     void AlignControlsAndSavePositions();
     void DrawOutlinedName();
+    // The window and its controls as placement arithmetic sees them, and back.
+    LauncherFrame CaptureFrame() const;
+    void ApplyFrame(const LauncherFrame& frame);
     // Opens the box over the list that edits the current row's name or comment.
     void StartInlineEdit(const std::wstring& field);
 
