@@ -10,7 +10,7 @@ log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
 # Debian packages the build, the tests and the program need.
 APT_PACKAGES=(
-  cmake ninja-build g++ pkg-config python3
+  cmake ninja-build g++ pkg-config python3 clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 wine wine32:i386
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic locales
@@ -64,6 +64,28 @@ build_all() {
   log "windows build (i686, MinGW-w64)"
   configure_and_build "$BUILD/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
+}
+
+build_fuzzers() {
+  log "fuzz targets (clang, libFuzzer with ASan and UBSan)"
+  configure_and_build "$BUILD/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKELVO_FUZZ=ON
+}
+
+# Runs every fuzz target for a bounded time on its own corpus folder.
+run_fuzzers() { # seconds per target
+  local seconds="$1" target status=0
+  for target in IniRoundTripFuzz ScheduleListFuzz DateTimeFuzz; do
+    mkdir -p "$BUILD/fuzz/corpus/$target"
+    log "fuzzing $target for ${seconds} s"
+    if ! "$BUILD/fuzz/bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$BUILD/fuzz/" "$BUILD/fuzz/corpus/$target" > "$BUILD/fuzz/$target.log" 2>&1; then
+      status=1
+      tail -n 40 "$BUILD/fuzz/$target.log"
+    fi
+    grep -E 'stat::number_of_executed_units' "$BUILD/fuzz/$target.log" || true
+  done
+  return $status
 }
 
 build_sanitized() {

@@ -7,6 +7,7 @@ set -e
 ensure_packages
 build_all
 build_sanitized
+build_fuzzers
 set +e
 
 status=0
@@ -23,6 +24,8 @@ run_step "native unit tests" ctest --test-dir "$BUILD/native" --output-on-failur
 run_step "native unit tests under ASan+UBSan" \
   env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$BUILD/native-asan" --output-on-failure -j "$JOBS"
+
+run_step "fuzz targets, ${KELVO_FUZZ_SECONDS:-30} s each" run_fuzzers "${KELVO_FUZZ_SECONDS:-30}"
 
 ensure_display
 template=$(ensure_template_prefix)

@@ -426,7 +426,7 @@ TEST_F(IniFileTest, AFailedSaveAtTheEndOfABatchIsReportedAndMemoryFollowsTheDisk
     IniFile::Batch batch(ini);
     ASSERT_TRUE(ini.writeInteger(L"S", L"A", 2));
     ASSERT_TRUE(ini.writeInteger(L"S", L"B", 3));
-    EXPECT_EQ(other.readInteger(L"S", L"B", 0), 3); // the other object shares the batch
+    EXPECT_EQ(other.readInteger(L"S", L"B", 0), 3);  // the other object shares the batch
     std::filesystem::remove_all(toUtf8(dataFolder)); // taken away meanwhile
 
     EXPECT_FALSE(batch.commit());

@@ -109,8 +109,10 @@ TEST(ZuMemIniFileTest, StoredFormsAreQuotedOnlyWhenNeeded) {
     ini.WriteString(L"S", L"blank", L"2016/05/06 7:30:00");
     ini.WriteString(L"S", L"quote", L"a\"b");
     ini.WriteString(L"S", L"empty", L"");
+    ini.WriteString(L"S", L"[k", L"]"); // bare, the line would read back as a header
     EXPECT_EQ(ini.ReadSectionValues(L"s"), (Lines{L"bare=1,15", L"blank=\"2016/05/06 7:30:00\"",
-                                                  L"quote=\"a\"\"b\"", L"empty="}));
+                                                  L"quote=\"a\"\"b\"", L"empty=", L"[k=\"]\""}));
+    EXPECT_EQ(parsed(ini.GetStrings())->ReadString(L"S", L"[k", L"-"), L"]");
 }
 
 TEST(ZuMemIniFileTest, AValueOfTwoQuotesInTheFileReadsAsTwoQuotes) {
