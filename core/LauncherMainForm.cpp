@@ -372,6 +372,7 @@ void TLauncherMainForm::BubblePhase() {
 
 void TLauncherMainForm::RunStartUpWork() {
     startUpWorkDone_ = true;
+    LoadSchedules();
     if (KelvoLauncherVersionForm)
         ShowWindow(KelvoLauncherVersionForm->hwnd(), SW_HIDE); // the splash ends here
     for (int n = 1; n <= kLauncherCount; ++n)
@@ -390,6 +391,28 @@ void TLauncherMainForm::RunStartUpWork() {
         }
     }
     StartHooks();
+}
+
+void TLauncherMainForm::LoadSchedules() {
+    TLauncherSetScheduleForm* schedule = LauncherSetScheduleForm;
+    if (!schedule || schedule->SchedulesLoaded)
+        return;
+    std::array<int, kLauncherCount + 1> itemCounts{};
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (ButtonForms[n])
+            itemCounts[n] = ButtonForms[n]->Items().ItemCount();
+    // No tick may run while the records are still being built.
+    StopTimer1();
+    try {
+        schedule->InitSchedules(DataDir, itemCounts);
+    } catch (...) {
+        // A schedule file that cannot be read must not keep the launchers
+        // hidden and the hooks off: the rest of the start-up work goes on
+        // without schedules.
+        win::swallowUnexpectedError("schedule loading");
+    }
+    win::processPendingMessages();
+    StartTimer1();
 }
 
 void TLauncherMainForm::StartHooks() {
@@ -429,6 +452,8 @@ void TLauncherMainForm::MenuEndClick() {
     SetThreadExecutionState(ES_CONTINUOUS);
     CloseAllowed = true;
     ExitStarted = true;
+    if (LauncherPowerScheduleForm)
+        LauncherPowerScheduleForm->CancelWakeTimer();
     win::endProcessOnUnexpectedError();
     win::processPendingMessages();
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);

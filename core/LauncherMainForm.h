@@ -105,6 +105,7 @@ class TLauncherMainForm : public Form {
     void TrayIconCallback(LPARAM mouseMessage);
     void Timer1Timer();
     void RunStartUpWork();
+    void LoadSchedules();
     void GrowListPhase();
     void BubblePhase();
     void StartHooks();

@@ -348,16 +348,6 @@ void MigrateLegacyFile(ScheduleStore& store, int launcherNo) {
     ini.UpdateFile();
 }
 
-int ReadRedumeWaitTime(const std::wstring& dataDir) {
-    const std::wstring path = dataDir + kGlobalSettingsFile;
-    if (!fileio::fileExists(path))
-        return kMinRedumeWaitTime;
-    const int minutes = IniFile(path).readInteger(L"RedumeWaitTime", L"Value", kMinRedumeWaitTime);
-    // The dialog offers 1 to 5 minutes; anything else was not written by it.
-    return minutes >= kMinRedumeWaitTime && minutes <= kMaxRedumeWaitTime ? minutes
-                                                                          : kMinRedumeWaitTime;
-}
-
 // The item index a section stands for, or nothing for other names.
 std::optional<int> ItemOfSection(const std::wstring& name) {
     if (name.empty() || name.size() > 9 ||
@@ -409,6 +399,16 @@ int ScheduleStore::ItemCount(int launcherNo) const {
 
 std::wstring scheduleFilePath(const std::wstring& dataDir, int launcherNo) {
     return dataDir + L"NewSchedule" + std::to_wstring(launcherNo) + L".ini";
+}
+
+int ReadRedumeWaitTime(const std::wstring& dataDir) {
+    const std::wstring path = dataDir + kGlobalSettingsFile;
+    if (!fileio::fileExists(path))
+        return kMinRedumeWaitTime;
+    const int minutes = IniFile(path).readInteger(L"RedumeWaitTime", L"Value", kMinRedumeWaitTime);
+    // The dialog offers 1 to 5 minutes; anything else was not written by it.
+    return minutes >= kMinRedumeWaitTime && minutes <= kMaxRedumeWaitTime ? minutes
+                                                                          : kMinRedumeWaitTime;
 }
 
 void ApplyUnusedScheduleDefaults(TScheduleData& r) {

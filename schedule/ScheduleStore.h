@@ -29,6 +29,9 @@ struct ScheduleStore {
 };
 
 std::wstring scheduleFilePath(const std::wstring& dataDir, int launcherNo);
+// Settei0.ini's [RedumeWaitTime] Value: the minutes a wake-up precedes a
+// scheduled start, 1 .. 5; 1 when the file or a valid value is missing.
+int ReadRedumeWaitTime(const std::wstring& dataDir);
 
 // What start-up hands to InitSchedules: the item counts, and the evaluation of
 // the next start and end times and of the wake timer, which live elsewhere.

@@ -405,8 +405,11 @@ struct IniFile::Document {
                key.front() != L';';
     }
 
+    // `changed` tells whether the file's text differs afterwards; writing a key
+    // the value it already holds changes nothing.
     bool setValue(const std::wstring& sectionName, const std::wstring& key,
-                  const std::wstring& value) {
+                  const std::wstring& value, bool& changed) {
+        changed = true;
         if (!isWritableName(sectionName, key))
             return false;
         Section* section = findSection(sectionName);
@@ -421,7 +424,12 @@ struct IniFile::Document {
         const auto existing = section->keys.find(nameKey(key));
         if (existing != section->keys.end()) {
             Line& line = section->lines[existing->second];
-            Line replaced = makeLine(keyBytes(line) + "=" + toCp932(oneLine(value)));
+            std::string bytes = keyBytes(line) + "=" + toCp932(oneLine(value));
+            if (bytes == line.bytes) {
+                changed = false;
+                return true;
+            }
+            Line replaced = makeLine(std::move(bytes));
             replaced.eol = line.eol; // the line keeps its place and its line break
             line = std::move(replaced);
             // Still the same key, unless the new value turned the line into
@@ -608,9 +616,12 @@ bool IniFile::writeString(const std::wstring& section, const std::wstring& key,
     Document& doc = mutableDocument();
     if (!doc.readable)
         return false; // it could not be saved without losing what the file holds
-    if (!doc.setValue(section, key, value))
+    bool changed = true;
+    if (!doc.setValue(section, key, value, changed))
         return false;
-    return storeChange();
+    // Rewriting a file only to store what it already says would cost a full save
+    // (and a disk flush) for nothing; launchers write their positions often.
+    return changed ? storeChange() : true;
 }
 
 bool IniFile::writeInteger(const std::wstring& section, const std::wstring& key, int value) {

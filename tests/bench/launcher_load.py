@@ -39,18 +39,24 @@ class LoadTime(WineCase):
         return elapsed
 
 
+SIZES = (0, 500, 1000, 2000)
+
+
 def main():
+    global SIZES
+    if len(sys.argv) > 2:
+        SIZES = tuple(int(v) for v in sys.argv[2].split(','))
     repetitions = int(sys.argv[1]) if len(sys.argv) > 1 else 3
     case = LoadTime()
     case.setUp()
     try:
         results = {}
-        for n in (0, 500, 1000, 2000):
+        for n in SIZES:
             times = [case.time_to_all_forms(n) for _ in range(repetitions)]
             results[n] = statistics.median(times)
             print(f"{n:5d} items x 5 launchers: median {results[n]:.2f} s "
                   f"(runs: {', '.join(f'{t:.2f}' for t in times)})", flush=True)
-        for n in (500, 1000, 2000):
+        for n in SIZES[1:]:
             print(f"{n:5d}: {results[n] - results[0]:.2f} s over the empty start")
     finally:
         case.doCleanups()

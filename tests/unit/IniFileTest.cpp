@@ -108,6 +108,24 @@ TEST_F(IniFileTest, TrimsBlanksAndOnePairOfQuotes) {
     }
 }
 
+TEST_F(IniFileTest, WritingTheValueAKeyAlreadyHoldsLeavesTheFileAlone) {
+    given("[Position]\r\nX=10\r\nY=20\r\n");
+    const auto identity = [&] {
+        return std::filesystem::status(toUtf8(path)).type() == std::filesystem::file_type::regular
+                   ? std::filesystem::hard_link_count(toUtf8(path))
+                   : 0u;
+    };
+    std::filesystem::create_hard_link(toUtf8(path), toUtf8(path) + ".link");
+    ASSERT_EQ(identity(), 2u); // a save renames a new file over the old one, breaking the link
+    IniFile ini(path);
+    EXPECT_TRUE(ini.writeInteger(L"position", L"x", 10));
+    EXPECT_TRUE(ini.writeString(L"Position", L"Y", L"20"));
+    EXPECT_EQ(identity(), 2u);
+    EXPECT_TRUE(ini.writeInteger(L"Position", L"X", 11));
+    EXPECT_EQ(identity(), 1u);
+    EXPECT_EQ(onDisk(), "[Position]\r\nX=11\r\nY=20\r\n");
+}
+
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndKeepTheirFirstSpelling) {
     given("[NameBackTransparent]\r\n1=0\r\nKidocount=3\r\n");
     IniFile ini(path);
