@@ -101,6 +101,20 @@ bool IsOwnOrDesktopWindow(HWND window) {
 
 LauncherItems& TButtonForm::Items() { return ButtonForms[1]->Shared.Launchers[LauncherNo]; }
 
+HICON TButtonForm::ItemIcon(int index) {
+    LauncherShared& shared = ButtonForms[1]->Shared;
+    auto& icons = shared.ItemIcons[LauncherNo];
+    auto& loaded = shared.ItemIconLoaded[LauncherNo];
+    const LauncherItems& items = Items();
+    if (index < 0 || index >= items.ItemCount() || index >= static_cast<int>(icons.size()))
+        return nullptr;
+    if (!loaded[index]) {
+        icons[index] = loadItemIcon(items.Items[index]);
+        loaded[index] = true;
+    }
+    return icons[index].get();
+}
+
 int TButtonForm::Scaled(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
 
 HFONT TButtonForm::CreateFontFor(int pixelHeight, bool bold) const {
@@ -332,12 +346,15 @@ void TButtonForm::LoadItems() {
     items = std::move(loaded.launcher);
     auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
     icons.clear();
-    for (const TItemData& item : items.Items)
-        icons.push_back(loadItemIcon(item));
+    icons.resize(items.Items.size());
+    ButtonForms[1]->Shared.ItemIconLoaded[LauncherNo].assign(items.Items.size(), false);
+    SendMessageW(ListBox1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
+    SendMessageW(ListBox1, LB_INITSTORAGE, items.ItemCount(), items.ItemCount() * 64);
     for (int p = 0; p < items.ItemCount(); ++p)
         SendMessageW(ListBox1, LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(items.Items[items.JuniNo[p]].ItemName.c_str()));
+    SendMessageW(ListBox1, WM_SETREDRAW, TRUE, 0);
 
     const int defaultHeight =
         defaultListHeight(kDesignItemHeight, items.ItemCount(), GetSystemMetrics(SM_CYSCREEN));
@@ -399,9 +416,13 @@ void TButtonForm::SizeListWidth() {
     in.iconSize = iconSize_;
     in.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
     in.monitorWidth = rectWidth(monitor.rcMonitor);
-    HFONT font = static_cast<HFONT>(listFont_.get());
-    const int newWidth = listWidth(RowTexts(), in,
-                                   [&](std::wstring_view text) { return TextWidth(font, text); });
+    win::WindowDC dc(hwnd());
+    win::ScopedSelectObject select(dc.get(), listFont_.get());
+    const int newWidth = listWidth(RowTexts(), in, [&](std::wstring_view text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    });
     if (newWidth == rectWidth(list)) {
         if (SendMessageW(ListBox1, LB_GETCOUNT, 0, 0) == 0)
             FitEmptyWindow();
@@ -562,11 +583,11 @@ void TButtonForm::LayOut() {
 void TButtonForm::ShowOneClickIcon() {
     ImgIcon.clear();
     const LauncherItems& items = Items();
-    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
     for (int p = 0; p < items.ItemCount(); ++p) {
         const int i = items.JuniNo[p];
-        if (items.Items[i].OneClick && i < static_cast<int>(icons.size()) && icons[i]) {
-            ImgIcon.setIcon(icons[i].get());
+        HICON icon = items.Items[i].OneClick ? ItemIcon(i) : nullptr;
+        if (icon) {
+            ImgIcon.setIcon(icon);
             ImgIcon.setVisible(true);
             return;
         }
@@ -910,9 +931,8 @@ void TButtonForm::ListDrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     win::UniqueGdiObject background(CreateSolidBrush(ref(paint.background)));
     FillRect(dc, &item.rcItem, static_cast<HBRUSH>(background.get()));
-    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
-    if (index < static_cast<int>(icons.size()) && icons[index])
-        DrawIconEx(dc, item.rcItem.left + 1, item.rcItem.top + 1, icons[index].get(), iconSize_,
+    if (HICON icon = ItemIcon(index))
+        DrawIconEx(dc, item.rcItem.left + 1, item.rcItem.top + 1, icon, iconSize_,
                    iconSize_, 0, nullptr, DI_NORMAL);
     win::ScopedSelectObject font(dc, paint.bold ? listBoldFont_.get() : listFont_.get());
     SetBkMode(dc, TRANSPARENT);
@@ -1007,9 +1027,8 @@ void TButtonForm::ShowRowIcon(int row) {
     if (row < 0 || row >= items.ItemCount())
         return;
     const int index = items.JuniNo[row];
-    const auto& icons = ButtonForms[1]->Shared.ItemIcons[LauncherNo];
-    if (index < static_cast<int>(icons.size()) && icons[index])
-        ImgIcon.setIcon(icons[index].get());
+    if (HICON icon = ItemIcon(index))
+        ImgIcon.setIcon(icon);
     ImgIcon.setVisible(true);
     ShowIconName(items.Items[index].ItemName);
 }

@@ -22,7 +22,10 @@ namespace kelvo {
 
 struct LauncherShared {
     std::array<LauncherItems, kLauncherCount + 1> Launchers; // by launcher number
-    std::array<std::vector<win::UniqueIcon>, kLauncherCount + 1> ItemIcons; // by item index
+    // By item index; an icon is asked of the shell the first time it is shown,
+    // so a launcher of thousands of items opens as fast as one of ten.
+    std::array<std::vector<win::UniqueIcon>, kLauncherCount + 1> ItemIcons;
+    std::array<std::vector<bool>, kLauncherCount + 1> ItemIconLoaded;
     std::wstring FontName;
     int FontSize = 11;
     std::uint8_t FontStyle = 0;
@@ -54,6 +57,8 @@ class TButtonForm : public Form {
     void StartInlineEdit(const std::wstring& field);
 
     LauncherItems& Items();
+    // The icon of an item of this launcher, loaded on first use; nullptr when none.
+    HICON ItemIcon(int index);
     int ItemHeight() const { return itemHeight_; }
     int IconSize() const { return iconSize_; }
     std::vector<std::wstring> RowTexts() const;
