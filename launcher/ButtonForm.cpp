@@ -61,12 +61,21 @@ MONITORINFO monitorInfo(HMONITOR monitor) {
     return info;
 }
 
+// Messages the subclassed controls post to their launcher window.
+enum ControlMessage : UINT {
+    kEditEnterMessage = WM_APP + 20,
+    kListKeyUpMessage,
+    kListRightClickMessage,
+    kListEnterMessage,
+    kListLeaveMessage,
+};
+
 // Enter in the rename box goes to the launcher window; everything else stays with the box.
 LRESULT CALLBACK editSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                               DWORD_PTR owner) {
     if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wParam == VK_RETURN) {
         if (msg == WM_KEYDOWN)
-            PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 20, 0, 0);
+            PostMessageW(reinterpret_cast<HWND>(owner), kEditEnterMessage, 0, 0);
         return 0; // consumed: no beep, no newline
     }
     return DefSubclassProc(edit, msg, wParam, lParam);
@@ -74,12 +83,24 @@ LRESULT CALLBACK editSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam,
 
 LRESULT CALLBACK listSubclass(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                               DWORD_PTR owner) {
+    const HWND form = reinterpret_cast<HWND>(owner);
     if (msg == WM_KEYUP)
-        PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 21, wParam, 0);
+        PostMessageW(form, kListKeyUpMessage, wParam, 0);
+    if (msg == WM_MOUSEMOVE && !GetPropW(list, L"KelvoTracking")) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, list, 0};
+        if (TrackMouseEvent(&track)) {
+            SetPropW(list, L"KelvoTracking", reinterpret_cast<HANDLE>(1));
+            PostMessageW(form, kListEnterMessage, 0, 0);
+        }
+    }
+    if (msg == WM_MOUSELEAVE) {
+        RemovePropW(list, L"KelvoTracking");
+        PostMessageW(form, kListLeaveMessage, 0, 0);
+    }
     if (msg == WM_RBUTTONUP) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(list, &at);
-        PostMessageW(reinterpret_cast<HWND>(owner), WM_APP + 22, 0, MAKELPARAM(at.x, at.y));
+        PostMessageW(form, kListRightClickMessage, 0, MAKELPARAM(at.x, at.y));
         return 0;
     }
     return DefSubclassProc(list, msg, wParam, lParam);
@@ -272,7 +293,10 @@ void TButtonForm::LoadNameDisplay() {
     colors.backColor = style.backColor;
     colors.editColor = 0xFFFFFF;
     colors.listColor = ListColor.background;
-    WindowColor = fixColorClashes(colors).windowColor;
+    const NameColorsFix fixed = fixColorClashes(colors);
+    WindowColor = fixed.windowColor;
+    EditColor = fixed.editColor;
+    editBrush_.reset(CreateSolidBrush(ref(EditColor)));
 
     LauncherMainForm->ListAlpha[LauncherNo] =
         std::clamp(ini.readInteger(L"AlphaBlendValue", key, kWindowAlpha), 0, 255);
@@ -714,6 +738,7 @@ bool TButtonForm::GrowListStep() {
 }
 
 void TButtonForm::HideList() {
+    ListMouseLeave();
     if (LauncherMainForm->ListGrowLauncher == LauncherNo) {
         LauncherMainForm->ListGrowTime = 0;
         LauncherMainForm->ListGrowing = false;
@@ -997,6 +1022,8 @@ void TButtonForm::ListRightClick(POINT at) {
 
 void TButtonForm::StartInlineEdit(const std::wstring& field) {
     EditField = field;
+    EditColor = 0xFFFFFF; // the box always opens white with blue text
+    editBrush_.reset(CreateSolidBrush(ref(EditColor)));
     const int row = static_cast<int>(SendMessageW(ListBox1, LB_GETCARETINDEX, 0, 0));
     const LauncherItems& items = Items();
     if (row < 0 || row >= items.ItemCount())
@@ -1015,6 +1042,26 @@ void TButtonForm::StartInlineEdit(const std::wstring& field) {
     SetFocus(Edit1);
     ShowWindow(ListBox1, SW_HIDE);
     ShowRowIcon(row);
+}
+
+// The unrolling waits while the pointer is in the still-growing list, so the
+// rows do not run away under it.
+void TButtonForm::ListMouseEnter() {
+    if (LauncherMainForm->ListGrowLauncher != LauncherNo || !LauncherMainForm->ListGrowing)
+        return;
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    if (rectHeight(list) < LauncherMainForm->LBTargetHeight[LauncherNo]) {
+        LauncherMainForm->StopTimer1();
+        unrollPaused_ = true;
+    }
+}
+
+void TButtonForm::ListMouseLeave() {
+    if (unrollPaused_) {
+        unrollPaused_ = false;
+        LauncherMainForm->StartTimer1();
+    }
 }
 
 void TButtonForm::ListKeyUp(WPARAM key) {
@@ -1125,20 +1172,26 @@ LRESULT TButtonForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam)
             FirstShow();
         break;
-    case WM_APP + 20:
+    case kEditEnterMessage:
         Edit1Enter();
         return 0;
-    case WM_APP + 21:
+    case kListKeyUpMessage:
         ListKeyUp(wParam);
         return 0;
-    case WM_APP + 22:
+    case kListEnterMessage:
+        ListMouseEnter();
+        return 0;
+    case kListLeaveMessage:
+        ListMouseLeave();
+        return 0;
+    case kListRightClickMessage:
         ListRightClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == Edit1) {
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
-            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            SetBkColor(reinterpret_cast<HDC>(wParam), ref(EditColor));
+            return reinterpret_cast<LRESULT>(editBrush_.get());
         }
         break;
     }

@@ -73,6 +73,7 @@ class TButtonForm : public Form {
     std::wstring EditField; // "Name" or "Comment" while Edit1 is open
 
     std::uint32_t WindowColor = 0xC0C0C0; // also the transparency key
+    std::uint32_t EditColor = 0xFFFFFF;
     ListColors ListColor;
     bool ItemFileFound = false;
 
@@ -107,6 +108,8 @@ class TButtonForm : public Form {
     void ShowIconName(const std::wstring& name);
     void Edit1Enter();
     void ListKeyUp(WPARAM key);
+    void ListMouseEnter();
+    void ListMouseLeave();
     void ListRightClick(POINT at);
     void ShowRowIcon(int row);
     RECT WorkAreaForLayout() const;
@@ -123,6 +126,8 @@ class TButtonForm : public Form {
     win::UniqueGdiObject listBrush_;
     bool hovering_ = false;
     bool dragging_ = false;
+    bool unrollPaused_ = false;
+    win::UniqueGdiObject editBrush_;
     Point pressedAt_;
 };
 
