@@ -223,8 +223,12 @@ bool TButtonForm::CreateControls() {
     // The icon sits on the button; the bubble and the name pop-up above both.
     for (HWND above : {ImgIcon.hwnd(), ImgAwa.hwnd(), LblIconName.hwnd()})
         SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ImgButton.onMouse = [this](const win::MouseEvent& e) { ButtonMouse(e); };
-    ImgIcon.onMouse = [this](const win::MouseEvent& e) { IconMouse(e); };
+    ImgButton.onMouse = [this](const win::MouseEvent& e) {
+        ControlMouse(ImgButton, e, &TButtonForm::HoverOpen);
+    };
+    ImgIcon.onMouse = [this](const win::MouseEvent& e) {
+        ControlMouse(ImgIcon, e, &TButtonForm::IconHoverOpen);
+    };
     return true;
 }
 
@@ -758,11 +762,14 @@ void TButtonForm::HideList() {
                  rectWidth(list), full, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TButtonForm::ButtonMouse(const win::MouseEvent& event) {
+// The button and the icon on it share their handling; only resting the pointer
+// on them differs.
+void TButtonForm::ControlMouse(const win::ChildControl& control, const win::MouseEvent& event,
+                               void (TButtonForm::*hoverOpen)()) {
     switch (event.action) {
     case win::MouseAction::Enter:
         if (!(event.keys & MK_LBUTTON))
-            HoverOpen();
+            (this->*hoverOpen)();
         break;
     case win::MouseAction::Leave:
         LblIconName.setVisible(false);
@@ -771,7 +778,7 @@ void TButtonForm::ButtonMouse(const win::MouseEvent& event) {
         pressedAt_ = {event.x, event.y};
         break;
     case win::MouseAction::Move:
-        DragMove(ImgButton, event);
+        DragMove(control, event);
         break;
     case win::MouseAction::Up:
         ButtonMouseUp(event);
@@ -862,27 +869,6 @@ void TButtonForm::ButtonMouseUp(const win::MouseEvent& event) {
         GetCursorPos(&at);
         LauncherMainForm->ShowTrayMenu(LauncherNo, at);
         LblIconName.setVisible(false);
-    }
-}
-
-void TButtonForm::IconMouse(const win::MouseEvent& event) {
-    switch (event.action) {
-    case win::MouseAction::Enter:
-        if (!(event.keys & MK_LBUTTON))
-            IconHoverOpen();
-        break;
-    case win::MouseAction::Leave:
-        LblIconName.setVisible(false);
-        break;
-    case win::MouseAction::Down:
-        pressedAt_ = {event.x, event.y};
-        break;
-    case win::MouseAction::Move:
-        DragMove(ImgIcon, event);
-        break;
-    case win::MouseAction::Up:
-        ButtonMouseUp(event);
-        break;
     }
 }
 

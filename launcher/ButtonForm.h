@@ -95,13 +95,13 @@ class TButtonForm : public Form {
     void FitEmptyWindow();
     void ShowOneClickIcon();
     void ListDrawItem(const DRAWITEMSTRUCT& item);
-    void ButtonMouse(const win::MouseEvent& event);
+    void ControlMouse(const win::ChildControl& control, const win::MouseEvent& event,
+                      void (TButtonForm::*hoverOpen)());
     void HoverOpen();
     void DragMove(const win::ChildControl& control, const win::MouseEvent& event);
     void RestackAfterDrag(const win::ChildControl& control);
     void FinishDrag();
     void ButtonMouseUp(const win::MouseEvent& event);
-    void IconMouse(const win::MouseEvent& event);
     void IconHoverOpen();
     bool RestPointer();
     void ShowOneClickName();

@@ -1,5 +1,7 @@
 #include "storage/IniFile.h"
 
+#include "storage/IntegerText.h"
+
 #include "storage/FileIO.h"
 #include "storage/TextCodec.h"
 
@@ -90,47 +92,11 @@ std::wstring oneLine(std::wstring_view value) {
 // Decimal with an optional minus, or up to eight hex digits after "$" or "0x"
 // taken as a 32-bit pattern (so "$FFFFFFFF" is -1). Anything else is nothing.
 std::optional<int> parseInteger(std::wstring_view text) {
-    std::size_t hexStart = 0;
     if (!text.empty() && text[0] == L'$')
-        hexStart = 1;
-    else if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
-        hexStart = 2;
-    if (hexStart > 0) {
-        const std::wstring_view digits = text.substr(hexStart);
-        if (digits.empty() || digits.size() > 8)
-            return std::nullopt;
-        std::uint32_t value = 0;
-        for (wchar_t c : digits) {
-            int digit = 0;
-            if (c >= L'0' && c <= L'9')
-                digit = c - L'0';
-            else if (c >= L'a' && c <= L'f')
-                digit = c - L'a' + 10;
-            else if (c >= L'A' && c <= L'F')
-                digit = c - L'A' + 10;
-            else
-                return std::nullopt;
-            value = value << 4 | static_cast<std::uint32_t>(digit);
-        }
-        return static_cast<std::int32_t>(value);
-    }
-    const bool negative = !text.empty() && text[0] == L'-';
-    const std::wstring_view digits = text.substr(negative ? 1 : 0);
-    if (digits.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (wchar_t c : digits) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        value = value * 10 + (c - L'0');
-        if (value > 2147483648LL)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value > 2147483647LL)
-        return std::nullopt;
-    return static_cast<int>(value);
+        return parseHexInt32(text.substr(1));
+    if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
+        return parseHexInt32(text.substr(2));
+    return parseDecimalInt32(text, PlusSign::Refused);
 }
 
 // Guards the table of paths, and makes each write (refresh, change, save,

@@ -1,5 +1,7 @@
 #include "storage/ZuMemIniFile.h"
 
+#include "storage/IntegerText.h"
+
 #include "storage/FileIO.h"
 #include "storage/TextCodec.h"
 
@@ -18,47 +20,6 @@ constexpr const wchar_t* kValueWithCr = L"値が CR を含む";
 constexpr const wchar_t* kValueWithLf = L"値が LF を含む";
 constexpr const wchar_t* kUnnamedSectionErase = L"無名セクションは削除できません";
 
-std::optional<int> ParseHex(std::wstring_view digits) {
-    if (digits.empty() || digits.size() > 8)
-        return std::nullopt;
-    std::uint32_t value = 0;
-    for (wchar_t c : digits) {
-        unsigned digit = 0;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<unsigned>(c - L'0');
-        else if (c >= L'a' && c <= L'f')
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        else if (c >= L'A' && c <= L'F')
-            digit = static_cast<unsigned>(c - L'A' + 10);
-        else
-            return std::nullopt;
-        value = value << 4 | digit;
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-std::optional<int> ParseDecimal(std::wstring_view text) {
-    bool negative = false;
-    if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
-        negative = text[0] == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        value = value * 10 + (c - L'0');
-        if (value > 2147483648LL)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value > 2147483647LL)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
 
 bool IsCommentText(std::wstring_view trimmed) {
     return !trimmed.empty() && trimmed.front() == L';';
@@ -116,10 +77,10 @@ std::vector<std::wstring> ZuSplitLines(std::wstring_view text) {
 
 std::optional<int> ZuParseInteger(std::wstring_view text) {
     if (!text.empty() && text[0] == L'$')
-        return ParseHex(text.substr(1));
+        return parseHexInt32(text.substr(1));
     if (text.size() >= 3 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
-        return ParseHex(text.substr(2));
-    return ParseDecimal(text);
+        return parseHexInt32(text.substr(2));
+    return parseDecimalInt32(text, PlusSign::Accepted);
 }
 
 // --- TZuMemIniSection ---
