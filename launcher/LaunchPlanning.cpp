@@ -289,63 +289,88 @@ IdentifyState beginIdentification(const TItemData& item) {
     return state;
 }
 
+namespace {
+
+IdentifyStep waitForIdle(IdentifyState& state, const IdentifyContext& context,
+                         const IdentifyFacts& facts) {
+    IdentifyStep step;
+    if (!state.busyCursorShown && !context.scheduledLaunch && !context.showByMiddleClick) {
+        // Unattended starts keep the pointer as it is: nobody asked and waits.
+        step.showBusyCursor = true;
+        state.busyCursorShown = true;
+    }
+    step.letMessagesRun = true;
+    if (!facts.inputIdle) {
+        step.pollAfterMs = kIdlePollMs;
+        return step;
+    }
+    state.phase = IdentifyPhase::Attempts;
+    state.lastAttemptAt = facts.now;
+    step.pollAfterMs = kAttemptIntervalMs;
+    return step;
+}
+
+IdentifyStep attemptIdentification(IdentifyState& state, const IdentifyContext& context,
+                                   const IdentifyFacts& facts) {
+    IdentifyStep step;
+    step.letMessagesRun = true;
+    const std::uint32_t sinceAttempt = elapsedMs(facts.now, state.lastAttemptAt);
+    if (sinceAttempt < kAttemptIntervalMs) {
+        step.pollAfterMs = kAttemptIntervalMs - sinceAttempt;
+        return step;
+    }
+    ++state.attempts;
+    state.lastAttemptAt = facts.now;
+    attemptCandidate(state, context, facts.topLevel);
+    if (state.phase == IdentifyPhase::Attempts && state.attempts >= kIdentifyAttempts)
+        state.phase = IdentifyPhase::Settle;
+    step.releaseProcess = state.phase == IdentifyPhase::Settle;
+    step.pollAfterMs = kAttemptIntervalMs;
+    return step;
+}
+
+IdentifyStep letStartSettle(IdentifyState& state, const IdentifyContext& context,
+                            const IdentifyFacts& facts) {
+    // Applications often replace their first window while starting up;
+    // watching the foreground only after they settled finds the lasting one.
+    if (elapsedMs(facts.now, context.startedAt) > kSettleMs)
+        return startWatchingForeground(state, facts.now);
+    IdentifyStep step;
+    step.letMessagesRun = true;
+    step.pollAfterMs = kSettlePollMs;
+    return step;
+}
+
+IdentifyStep watchForeground(IdentifyState& state, const IdentifyContext& context,
+                             const IdentifyFacts& facts) {
+    IdentifyStep step;
+    const WindowHandle f = facts.foreground.handle;
+    const bool changed = f != context.foregroundBefore || f == state.mainWnd;
+    if (!changed && elapsedMs(facts.now, state.watchStartedAt) <= kForegroundWatchMs)
+        return step;
+    adoptForeground(state, context, facts);
+    state.phase = IdentifyPhase::Done;
+    step.restoreCursor = true;
+    return step;
+}
+
+} // namespace
+
 IdentifyStep stepIdentification(IdentifyState& state, const IdentifyContext& context,
                                 const IdentifyFacts& facts) {
-    IdentifyStep step;
     switch (state.phase) {
     case IdentifyPhase::WaitIdle:
-        if (!state.busyCursorShown && !context.scheduledLaunch && !context.showByMiddleClick) {
-            // Unattended starts keep the pointer as it is: nobody asked and waits.
-            step.showBusyCursor = true;
-            state.busyCursorShown = true;
-        }
-        step.letMessagesRun = true;
-        if (!facts.inputIdle) {
-            step.pollAfterMs = kIdlePollMs;
-            return step;
-        }
-        state.phase = IdentifyPhase::Attempts;
-        state.lastAttemptAt = facts.now;
-        step.pollAfterMs = kAttemptIntervalMs;
-        return step;
+        return waitForIdle(state, context, facts);
     case IdentifyPhase::Attempts:
-        step.letMessagesRun = true;
-        if (elapsedMs(facts.now, state.lastAttemptAt) < kAttemptIntervalMs) {
-            step.pollAfterMs = kAttemptIntervalMs - elapsedMs(facts.now, state.lastAttemptAt);
-            return step;
-        }
-        ++state.attempts;
-        state.lastAttemptAt = facts.now;
-        attemptCandidate(state, context, facts.topLevel);
-        if (state.phase == IdentifyPhase::Attempts && state.attempts >= kIdentifyAttempts)
-            state.phase = IdentifyPhase::Settle;
-        if (state.phase == IdentifyPhase::Settle)
-            step.releaseProcess = true;
-        step.pollAfterMs = kAttemptIntervalMs;
-        return step;
+        return attemptIdentification(state, context, facts);
     case IdentifyPhase::Settle:
-        // Applications often replace their first window while starting up;
-        // watching the foreground only after they settled finds the lasting one.
-        if (elapsedMs(facts.now, context.startedAt) <= kSettleMs) {
-            step.letMessagesRun = true;
-            step.pollAfterMs = 10;
-            return step;
-        }
-        return startWatchingForeground(state, facts.now);
-    case IdentifyPhase::WatchForeground: {
-        const WindowHandle f = facts.foreground.handle;
-        const bool changed = f != context.foregroundBefore || f == state.mainWnd;
-        if (!changed && elapsedMs(facts.now, state.watchStartedAt) <= kForegroundWatchMs)
-            return step;
-        adoptForeground(state, context, facts);
-        state.phase = IdentifyPhase::Done;
-        step.restoreCursor = true;
-        return step;
-    }
+        return letStartSettle(state, context, facts);
+    case IdentifyPhase::WatchForeground:
+        return watchForeground(state, context, facts);
     case IdentifyPhase::Done:
-        return step;
+        break;
     }
-    return step;
+    return {};
 }
 
 // --- Counting and tracking ----------------------------------------------------------
@@ -383,8 +408,6 @@ TrackingDecision finishRowLaunch(LauncherItems& launcher, int itemIndex, const R
         item.ExeFile.clear();
         return decision;
     }
-    if (associated)
-        return decision;
 
     decision.tracked = true;
     launcher.RunningItems.push_back(itemIndex);

@@ -201,6 +201,7 @@ inline constexpr std::uint32_t kAttemptIntervalMs = 100;
 inline constexpr std::uint32_t kSettleMs = 2500;
 inline constexpr std::uint32_t kForegroundWatchMs = 10000;
 inline constexpr std::uint32_t kIdlePollMs = 50;
+inline constexpr std::uint32_t kSettlePollMs = 10;
 
 // Advances the identification by one step under the given facts.
 IdentifyStep stepIdentification(IdentifyState& state, const IdentifyContext& context,

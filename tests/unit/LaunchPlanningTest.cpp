@@ -260,7 +260,9 @@ struct IdentifyRun {
 };
 
 // Drives the identification with a fake clock until it is done.
-IdentifyRun runIdentification(const IdentifyCase& c, TimeStamp startedAt, TimeStamp idleAfterMs) {
+// `earlier` lists front windows that come and go before the case's own one.
+IdentifyRun runIdentification(const IdentifyCase& c, TimeStamp startedAt, TimeStamp idleAfterMs,
+                              const std::vector<Appearance>& earlier = {}) {
     IdentifyContext context = c.context;
     context.startedAt = startedAt;
     IdentifyRun run;
@@ -279,6 +281,9 @@ IdentifyRun runIdentification(const IdentifyCase& c, TimeStamp startedAt, TimeSt
             facts.foregroundIsDesktopShell = c.foregroundIsShell;
         } else {
             facts.foreground = {.handle = kBeforeStart, .processId = 1};
+            for (const Appearance& a : earlier)
+                if (since >= a.afterMs)
+                    facts.foreground = a.window;
         }
         const IdentifyStep step = stepIdentification(run.state, context, facts);
         run.busyCursors += step.showBusyCursor;
@@ -428,7 +433,7 @@ TEST(IdentifyWindow, FindsTheApplicationWindowAndWatchesTheForeground) {
          true},
     };
     // The second start lies just before the 32-bit clock wraps.
-    for (const TimeStamp startedAt : {TimeStamp{100000}, TimeStamp{0xFFFFFF00}}) {
+    for (const TimeStamp startedAt : {TimeStamp{100000}, TimeStamp{0xFFFFFC00}}) {
         for (const IdentifyCase& c : cases) {
             const IdentifyRun run = runIdentification(c, startedAt, 200);
             const auto at = ::testing::Message() << c.what << " started at " << startedAt;
@@ -459,6 +464,19 @@ TEST(IdentifyWindow, MakesElevenAttemptsAfterTheProcessIsIdle) {
                             0,
                             false};
     EXPECT_EQ(runIdentification(soon, 5000, 2000).state.attempts, 1);
+}
+
+TEST(IdentifyWindow, WatchesTheForegroundOnlyOnceTheStartHasSettled) {
+    // A splash screen holds the front while the application starts; its main
+    // window takes over before the watch begins.
+    const WindowFacts splash{.handle = 0x280, .processId = kStartedPid};
+    const WindowFacts main{.handle = 0x240, .processId = kStartedPid};
+    const IdentifyCase c{"splash first", listContext(), {{0, splash}}, 2000, main, false, 0, 0,
+                         false};
+    for (const TimeStamp startedAt : {TimeStamp{100000}, TimeStamp{0xFFFFFC00}}) {
+        const IdentifyRun run = runIdentification(c, startedAt, 200, {{600, splash}});
+        EXPECT_EQ(run.state.mainWnd, WindowHandle{0x240}) << "started at " << startedAt;
+    }
 }
 
 // --- Counting and tracking ----------------------------------------------------------
