@@ -179,8 +179,10 @@ void TLauncherMainForm::OpenItemMenu(int launcherNo, bool running, POINT at) {
     EnableMenuItem(PopupMenu2.get(), kMenuNameChange, MF_BYCOMMAND | single);
     EnableMenuItem(PopupMenu2.get(), kMenuComment, MF_BYCOMMAND | single);
     SetForegroundWindow(form->hwnd());
+    MenuOpen = true;
     const UINT command = TrackPopupMenu(PopupMenu2.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                         at.y, 0, form->hwnd(), nullptr);
+    MenuOpen = false;
     StartTimer1();
     if (command == kMenuNameChange)
         MenuNameChangeClick();
@@ -274,7 +276,9 @@ void TLauncherMainForm::ShowTrayMenu(int launcherNo, POINT at) {
     ContextLauncher = launcherNo;
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(hwnd());
+    MenuOpen = true;
     TrackPopupMenu(PopupMenu1.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+    MenuOpen = false;
     PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
@@ -294,7 +298,9 @@ void TLauncherMainForm::Timer1Timer() {
         if (!startUpWorkDone_)
             RunStartUpWork();
         GrowListPhase();
-        BubblePhase();
+        ShowTimeoutPhase();
+        AutoHidePhase();
+        IdleListPhase();
     } catch (...) {
         gate_.noteError(timeGetTime());
     }
@@ -361,8 +367,28 @@ void TLauncherMainForm::GrowListPhase() {
     }
 }
 
-void TLauncherMainForm::BubblePhase() {
-    if (BubbleShownTime == 0 || elapsedMs(timeGetTime(), BubbleShownTime) < 1000)
+LauncherViews TLauncherMainForm::SnapshotLaunchers() const {
+    LauncherViews views{};
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (ButtonForms[n] && ButtonForms[n]->hwnd())
+            views[n - 1] = ButtonForms[n]->View();
+    return views;
+}
+
+CycleFlags TLauncherMainForm::SnapshotFlags() const {
+    CycleFlags flags;
+    flags.menuOpen = MenuOpen;
+    flags.listGrowing = ListGrowing;
+    flags.settingsDialogVisible = LauncherSetteiForm && LauncherSetteiForm->visible();
+    flags.scheduleDialogVisible = LauncherSetScheduleForm && LauncherSetScheduleForm->visible();
+    return flags;
+}
+
+void TLauncherMainForm::ShowTimeoutPhase() {
+    ShowTimeouts due = checkShowTimeouts({timeGetTime(), LastShowTime, BubbleShownTime, false});
+    if (due.clearLastShowTime)
+        LastShowTime = 0;
+    if (!due.hideBubbles)
         return;
     BubbleShownTime = 0;
     for (int n = 1; n <= kLauncherCount; ++n)
@@ -370,14 +396,55 @@ void TLauncherMainForm::BubblePhase() {
             ButtonForms[n]->ImgAwa.setVisible(false);
 }
 
+void TLauncherMainForm::AutoHidePhase() {
+    AutoHideInput in;
+    in.now = timeGetTime();
+    in.enabled = Settings.afterShowHide;
+    in.shownTime = ShownTime;
+    in.autoHideSeconds = Settings.afterShowHideDelaySeconds;
+    if (!in.enabled || in.shownTime == 0)
+        return; // nothing to decide: spare the snapshot
+    in.flags = SnapshotFlags();
+    in.launchers = SnapshotLaunchers();
+    if (decideAutoHide(in) != AutoHide::Hide)
+        return;
+    ShownTime = 0;
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if (!ButtonForms[n])
+            continue;
+        ButtonForms[n]->HideList();
+        ButtonForms[n]->LblIconName.setVisible(false);
+        ShowWindow(ButtonForms[n]->hwnd(), SW_HIDE);
+    }
+}
+
+void TLauncherMainForm::IdleListPhase() {
+    if (ListActivityTime == 0)
+        return;
+    IdleListInput in;
+    in.now = timeGetTime();
+    in.listActivityTime = ListActivityTime;
+    in.flags = SnapshotFlags();
+    in.launchers = SnapshotLaunchers();
+    IdleListClose close = decideIdleListClose(in);
+    if (close.launcherNo == 0 || !ButtonForms[close.launcherNo])
+        return;
+    ListActivityTime = 0;
+    ButtonForms[close.launcherNo]->CloseIdleList();
+}
+
 void TLauncherMainForm::RunStartUpWork() {
     startUpWorkDone_ = true;
     LoadSchedules();
     if (KelvoLauncherVersionForm)
         ShowWindow(KelvoLauncherVersionForm->hwnd(), SW_HIDE); // the splash ends here
-    for (int n = 1; n <= kLauncherCount; ++n)
-        if (Settings.launcherHyoji[n - 1] && ButtonForms[n])
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if (Settings.launcherHyoji[n - 1] && ButtonForms[n]) {
             ShowWindow(ButtonForms[n]->hwnd(), SW_SHOWNOACTIVATE);
+            if (Settings.afterShowHide)
+                ShownTime = timeGetTime();
+        }
+    }
     win::processPendingMessages();
     if (PositionMode() != 1) {
         ArrangeLaunchers(PositionMode());

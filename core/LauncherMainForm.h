@@ -3,6 +3,7 @@
 // cycle timer and the program's global flags; runs start-up and the exit sequence.
 #include "core/Form.h"
 #include "core/CycleClock.h"
+#include "core/MainCycle.h"
 #include "core/MainCycleGate.h"
 #include "platform/Handles.h"
 #include "platform/TrayIcon.h"
@@ -77,6 +78,9 @@ class TLauncherMainForm : public Form {
     int ListGrowStep = 100;
     TimeStamp ListActivityTime = 0;
     TimeStamp BubbleShownTime = 0;
+    TimeStamp LastShowTime = 0; // a trigger showed the launchers; blocks further triggers
+    TimeStamp ShownTime = 0;    // the launchers were shown, for hiding them after a set time
+    bool MenuOpen = false;
     bool Timer1Running() const { return timer1Running_; }
     void StartTimer1();
     void StopTimer1();
@@ -107,7 +111,11 @@ class TLauncherMainForm : public Form {
     void RunStartUpWork();
     void LoadSchedules();
     void GrowListPhase();
-    void BubblePhase();
+    void ShowTimeoutPhase();
+    void AutoHidePhase();
+    void IdleListPhase();
+    LauncherViews SnapshotLaunchers() const;
+    CycleFlags SnapshotFlags() const;
     void StartHooks();
     bool FormCloseQuery();
     void ReleaseOnClose();

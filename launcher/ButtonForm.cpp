@@ -1123,6 +1123,32 @@ void TButtonForm::ApplyFrame(const LauncherFrame& frame) {
                  frame.window.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+LauncherView TButtonForm::View() const {
+    LauncherView view;
+    view.windowVisible = IsWindowVisible(hwnd()) != FALSE;
+    view.buttonVisible = ImgButton.visible();
+    view.displaced = LauncherMainForm->Displaced[LauncherNo];
+    view.listVisible = IsWindowVisible(ListBox1) != FALSE;
+    view.renameEditVisible = IsWindowVisible(Edit1) != FALSE;
+    view.rowSelected = SendMessageW(ListBox1, LB_GETSELCOUNT, 0, 0) > 0;
+    POINT at{};
+    GetCursorPos(&at);
+    RECT button{};
+    GetWindowRect(ImgButton.hwnd(), &button);
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    view.pointerOverButton = view.windowVisible && PtInRect(&button, at);
+    view.pointerInWindow = view.windowVisible && PtInRect(&window, at);
+    view.trackedCount = ButtonForms[1]->Shared.Launchers[LauncherNo].RunCount();
+    return view;
+}
+
+void TButtonForm::CloseIdleList() {
+    HideList();
+    ShowOneClickIcon();
+    LblIconName.setVisible(false);
+}
+
 void TButtonForm::SavePosition() {
     RECT r{};
     GetWindowRect(hwnd(), &r);

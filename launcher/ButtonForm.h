@@ -5,6 +5,7 @@
 // launcher 1's window, as `LauncherShared`.
 #include "core/Form.h"
 #include "core/LauncherPlacement.h"
+#include "core/MainCycle.h"
 #include "graphics/LauncherPosition.h"
 #include "graphics/RowColors.h"
 #include "launcher/ItemModel.h"
@@ -55,6 +56,10 @@ class TButtonForm : public Form {
     void ApplyFrame(const LauncherFrame& frame);
     // Opens the box over the list that edits the current row's name or comment.
     void StartInlineEdit(const std::wstring& field);
+    // What the main cycle needs to know of this launcher at a tick.
+    LauncherView View() const;
+    // An idle list goes away: deselected, hidden, the one-click icon back on the button.
+    void CloseIdleList();
 
     LauncherItems& Items();
     // The icon of an item of this launcher, loaded on first use; nullptr when none.

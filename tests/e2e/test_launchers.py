@@ -77,6 +77,13 @@ class LauncherWindows(LauncherCase):
         self.assertEqual(len(tops), 1, "all buttons on one line")
         self.screenshot("five-launchers-in-a-row")
 
+    def test_launchers_hide_a_set_time_after_they_were_shown(self):
+        self.prepare(shown=(1, 2), extra=[("AfterShowHide", [("Value", 1), ("Second", 0)])])
+        self.start_and_wait_shown((1, 2))
+        self.move_pointer(200, 700)
+        wait_for(lambda: not self.is_visible(launcher(1)) and not self.is_visible(launcher(2)),
+                 timeout=60, what="the launchers to hide after ten seconds")
+
     def test_quitting_writes_position_and_list_height_of_each_displayed_launcher(self):
         self.prepare(shown=(1, 2))
         write_ini(self.data_dir / "Settei1.ini", item_file_sections(NOTES))
@@ -168,6 +175,16 @@ class ItemLists(LauncherCase):
                  what="ItemName 0 to be written")
         self.assertEqual(read_ini(self.data_dir / "Settei1.ini")["itemname"]["1"], "Windows フォルダ")
         wait_for(lambda: self.rows(1)[1] == "Notes 2", what="the row to show the new name")
+
+    def test_an_idle_list_closes_once_the_pointer_has_left_the_launcher(self):
+        self.prepare(shown=(1,))
+        write_ini(self.data_dir / "Settei1.ini", item_file_sections(NOTES))
+        self.start_and_wait_shown((1,))
+        self.open_list(1)
+        self.move_pointer(200, 700)  # far from the launcher
+        wait_for(lambda: not self.child_visible(launcher(1), LIST_BOX), timeout=60,
+                 what="the idle list to close")
+        self.assertTrue(self.is_visible(launcher(1)), "the launcher itself stays")
 
     def test_three_hundred_items_load_and_scroll_within_the_work_area(self):
         self.prepare(shown=(1,))
