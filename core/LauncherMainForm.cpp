@@ -419,10 +419,13 @@ void TLauncherMainForm::AutoHidePhase() {
 }
 
 void TLauncherMainForm::IdleListPhase() {
-    if (ListActivityTime == 0)
+    const TimeStamp now = timeGetTime();
+    // Most ticks fall inside the ten seconds; the launcher snapshot (pointer and
+    // window queries for all five) is only worth taking once the time is up.
+    if (ListActivityTime == 0 || elapsedMs(now, ListActivityTime) < kIdleListMs)
         return;
     IdleListInput in;
-    in.now = timeGetTime();
+    in.now = now;
     in.listActivityTime = ListActivityTime;
     in.flags = SnapshotFlags();
     in.launchers = SnapshotLaunchers();
