@@ -8,10 +8,12 @@
 #include "hook/cbthook/CbtHook.h"
 #include "hook/inputhook/InputHook.h"
 #include "launcher/ButtonForm.h"
+#include "launcher/HintForm.h"
 #include "platform/MessageLoop.h"
 #include "platform/ShellFolders.h"
 #include "platform/ShellLink.h"
 #include "platform/SystemInfo.h"
+#include "platform/TaskbarButtons.h"
 #include "platform/UnexpectedError.h"
 #include "schedule/LauncherPowerScheduleForm.h"
 #include "schedule/LauncherSetScheduleForm.h"
@@ -40,8 +42,8 @@ enum MenuCommand : UINT {
 
 // Special folders keep the name the shell gives them.
 bool isSpecialFolderName(const std::wstring& text) {
-    return text == L"コンピューター" || text == L"マイコンピュータ" || text == L"コントロールパネル" ||
-           text == L"ゴミ箱";
+    return text == L"コンピューター" || text == L"マイコンピュータ" ||
+           text == L"コントロールパネル" || text == L"ゴミ箱";
 }
 
 } // namespace
@@ -64,7 +66,8 @@ bool TLauncherMainForm::FormCreate(const std::vector<std::wstring>& arguments) {
         fileio::createDirectories(DataDir);
     StartScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     StartScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-    MenuTextWidth = win::menuTextWidth(L"省電力モードからの復帰時に起動するアイテムにする(&R)") + 80;
+    MenuTextWidth =
+        win::menuTextWidth(L"省電力モードからの復帰時に起動するアイテムにする(&R)") + 80;
     DetectStartupShortcut(arguments);
     ReadStartupPrograms();
     QueryWindowsVersion();
@@ -174,6 +177,9 @@ void TLauncherMainForm::OpenItemMenu(int launcherNo, bool running, POINT at) {
         return;
     ContextLauncher = launcherNo;
     StopTimer1();
+    // Closing the menu with a click on a row must not launch that row.
+    ButtonForms[1]->Shared.IgnoreNextClick[launcherNo] = true;
+    ItemMenuTime = timeGetTime();
     const int selected = static_cast<int>(SendMessageW(form->ListBox1, LB_GETSELCOUNT, 0, 0));
     const UINT single = (selected == 1 && !running) ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(PopupMenu2.get(), kMenuNameChange, MF_BYCOMMAND | single);
@@ -217,8 +223,8 @@ void TLauncherMainForm::ApplyGlobalSettings(const GlobalSettings& settings) {
     for (int n = 1; n <= kLauncherCount; ++n)
         NameFuchidori[n] = settings.nameFuchidori[n - 1];
     if (trayIcon_ && FindWindowW(L"Shell_TrayWnd", nullptr))
-        trayIcon_->setTip(trayTipForMainKey(settings.settingsFileExisted ? settings.mainKeyName
-                                                                         : L"無変換"));
+        trayIcon_->setTip(
+            trayTipForMainKey(settings.settingsFileExisted ? settings.mainKeyName : L"無変換"));
 }
 
 LRESULT TLauncherMainForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -299,8 +305,13 @@ void TLauncherMainForm::Timer1Timer() {
             RunStartUpWork();
         GrowListPhase();
         ShowTimeoutPhase();
+        IgnoredClickPhase();
+        TrackedAppsPhase();
         AutoHidePhase();
         IdleListPhase();
+        TaskbarPhase();
+        ButtonPicturePhase();
+        HintTimeoutPhase();
     } catch (...) {
         gate_.noteError(timeGetTime());
     }
@@ -394,6 +405,109 @@ void TLauncherMainForm::ShowTimeoutPhase() {
     for (int n = 1; n <= kLauncherCount; ++n)
         if (ButtonForms[n])
             ButtonForms[n]->ImgAwa.setVisible(false);
+}
+
+void TLauncherMainForm::IgnoredClickPhase() {
+    if (ItemMenuTime == 0)
+        return;
+    IgnoreClickInput in;
+    in.now = timeGetTime();
+    in.itemMenuTime = ItemMenuTime;
+    auto& flags = ButtonForms[1]->Shared.IgnoreNextClick;
+    for (int n = 1; n <= kLauncherCount; ++n)
+        in.ignoreNextClick[n - 1] = flags[n];
+    const IgnoreClickRelease release = releaseIgnoredClicks(in);
+    for (int n = 1; n <= kLauncherCount; ++n)
+        if (release.clearFlag[n - 1])
+            flags[n] = false;
+    if (release.clearItemMenuTime)
+        ItemMenuTime = 0;
+}
+
+// A tracked application whose window is gone has ended or replaced its window;
+// the refresh tells which. Most ticks find every window in place and stop there.
+void TLauncherMainForm::TrackedAppsPhase() {
+    const CycleFlags flags = SnapshotFlags();
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        TButtonForm* form = ButtonForms[n];
+        if (!form)
+            continue;
+        const LauncherItems& items = form->Items();
+        std::vector<int> vanished;
+        for (int j = 0; j < items.RunCount(); ++j) {
+            const TItemData& item = items.Items[static_cast<std::size_t>(items.RunningItems[j])];
+            if (!IsWindow(reinterpret_cast<HWND>(item.MainWnd)))
+                vanished.push_back(j);
+        }
+        if (vanished.empty() || !mayRefreshTracked(form->View(), flags))
+            continue;
+        // From the back, so that forgetting one entry leaves the earlier positions valid.
+        for (auto j = vanished.rbegin(); j != vanished.rend(); ++j) {
+            StopTimer1();
+            form->RefreshTrackedApp(*j);
+            StartTimer1();
+        }
+    }
+}
+
+void TLauncherMainForm::TaskbarPhase() {
+    if (!Settings.hideTaskBarBtn)
+        return;
+    TaskbarUpkeepInput in;
+    in.hideTaskbarButtons = true;
+    const HWND foreground = GetForegroundWindow();
+    in.foreground = reinterpret_cast<WindowId>(foreground);
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if (!ButtonForms[n])
+            continue;
+        const LauncherItems& items = ButtonForms[n]->Items();
+        for (int i : items.RunningItems) {
+            const TItemData& item = items.Items[static_cast<std::size_t>(i)];
+            in.tracked.push_back({n, i, item.MainWnd, fileio::directoryExists(item.ExeName)});
+        }
+    }
+    if (in.tracked.empty())
+        return;
+    if (std::optional<std::size_t> match = taskbarButtonToRemove(in))
+        win::hideTaskbarButton(foreground);
+}
+
+void TLauncherMainForm::ButtonPicturePhase() {
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        TButtonForm* form = ButtonForms[n];
+        if (!form || !form->hwnd() || !form->ImgButton.visible())
+            continue;
+        const LauncherItems& items = form->Items();
+        std::vector<bool> oneClick;
+        oneClick.reserve(items.Items.size());
+        for (const TItemData& item : items.Items)
+            oneClick.push_back(item.OneClick);
+        ButtonPictureInput in;
+        in.view.buttonVisible = true;
+        in.view.listVisible = IsWindowVisible(form->ListBox1) != FALSE;
+        in.view.rowSelected = SendMessageW(form->ListBox1, LB_GETSELCOUNT, 0, 0) > 0;
+        in.oneClickItem = firstOneClickItem(items.JuniNo, oneClick);
+        in.iconHoldsPicture = form->ImgIcon.hasPicture();
+        const ButtonPictureStep step = decideButtonPicture(in);
+        if (step.picture == ButtonPicture::ShowImage && !form->ImgIcon.visible())
+            form->ImgIcon.setVisible(true);
+        else if (step.picture == ButtonPicture::DrawIcon)
+            form->ShowOneClickIcon();
+    }
+}
+
+void TLauncherMainForm::HintTimeoutPhase() {
+    if (HintShownTime == 0)
+        return;
+    HintTimeoutInput in;
+    in.now = timeGetTime();
+    in.hintShownTime = HintShownTime;
+    in.listOrFolderVisible = anyListOrFolderVisible(SnapshotLaunchers());
+    if (!hintExpired(in))
+        return;
+    HintShownTime = 0;
+    if (HintForm && HintForm->hwnd())
+        ShowWindow(HintForm->hwnd(), SW_HIDE);
 }
 
 void TLauncherMainForm::AutoHidePhase() {

@@ -81,6 +81,14 @@ class TLauncherMainForm : public Form {
     TimeStamp LastShowTime = 0; // a trigger showed the launchers; blocks further triggers
     TimeStamp ShownTime = 0;    // the launchers were shown, for hiding them after a set time
     bool MenuOpen = false;
+    TimeStamp HintShownTime = 0; // the hint window is showing since
+    TimeStamp ItemMenuTime = 0;  // the item menu opened; releases the ignored click
+    // Launch modes: set by a caller for the length of one launch.
+    bool ScheduledLaunch = false;
+    bool ShowByMiddleClick = false;
+    bool FolderStartBusy = false;
+    bool ItemEditBusy = false;       // items are being deleted or moved
+    PerLauncher<bool> RefreshBusy{}; // a tracked-list refresh of that launcher runs
     bool Timer1Running() const { return timer1Running_; }
     void StartTimer1();
     void StopTimer1();
@@ -112,6 +120,11 @@ class TLauncherMainForm : public Form {
     void LoadSchedules();
     void GrowListPhase();
     void ShowTimeoutPhase();
+    void IgnoredClickPhase();
+    void TrackedAppsPhase();
+    void TaskbarPhase();
+    void ButtonPicturePhase();
+    void HintTimeoutPhase();
     void AutoHidePhase();
     void IdleListPhase();
     LauncherViews SnapshotLaunchers() const;

@@ -34,8 +34,8 @@ constexpr int kIconNameFontPixels = 24;
 constexpr int kDesignItemHeight = 18;
 constexpr int kWindowAlpha = 200;
 constexpr std::uint32_t kDesignWindowColor = 0xC0C0C0;
-constexpr std::uint32_t kDesignListColors[kLauncherCount + 1] = {
-    0, 0xD84B92, 0x1CAB14, 0x6D3DEF, 0x12C2B0, 0xF0CA15};
+constexpr std::uint32_t kDesignListColors[kLauncherCount + 1] = {0,        0xD84B92, 0x1CAB14,
+                                                                 0x6D3DEF, 0x12C2B0, 0xF0CA15};
 constexpr UINT kHoverOpenDelayMs = 500;
 
 enum ControlId : int {
@@ -49,10 +49,16 @@ enum ControlId : int {
     kEdit1Id,
 };
 
-COLORREF ref(std::uint32_t color) { return static_cast<COLORREF>(color & 0xFFFFFF); }
+COLORREF ref(std::uint32_t color) {
+    return static_cast<COLORREF>(color & 0xFFFFFF);
+}
 
-int rectHeight(const RECT& r) { return r.bottom - r.top; }
-int rectWidth(const RECT& r) { return r.right - r.left; }
+int rectHeight(const RECT& r) {
+    return r.bottom - r.top;
+}
+int rectWidth(const RECT& r) {
+    return r.right - r.left;
+}
 
 MONITORINFO monitorInfo(HMONITOR monitor) {
     MONITORINFO info{};
@@ -68,6 +74,9 @@ enum ControlMessage : UINT {
     kListRightClickMessage,
     kListEnterMessage,
     kListLeaveMessage,
+    kListPressMessage,  // wParam: the pointer's y in the list at the press
+    kListClickMessage,  // wParam: the pointer's y at the release
+    kListReturnMessage, // Enter in the list
 };
 
 // Enter in the rename box goes to the launcher window; everything else stays with the box.
@@ -97,6 +106,19 @@ LRESULT CALLBACK listSubclass(HWND list, UINT msg, WPARAM wParam, LPARAM lParam,
         RemovePropW(list, L"KelvoTracking");
         PostMessageW(form, kListLeaveMessage, 0, 0);
     }
+    if (msg == WM_LBUTTONDOWN)
+        PostMessageW(form, kListPressMessage,
+                     static_cast<WPARAM>(static_cast<short>(HIWORD(lParam))), 0);
+    if (msg == WM_LBUTTONUP) {
+        const LRESULT result = DefSubclassProc(list, msg, wParam, lParam);
+        PostMessageW(form, kListClickMessage,
+                     static_cast<WPARAM>(static_cast<short>(HIWORD(lParam))), 0);
+        return result;
+    }
+    if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
+        PostMessageW(form, kListReturnMessage, 0, 0);
+        return 0;
+    }
     if (msg == WM_RBUTTONUP) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(list, &at);
@@ -120,7 +142,9 @@ bool IsOwnOrDesktopWindow(HWND window) {
 
 } // namespace
 
-LauncherItems& TButtonForm::Items() { return ButtonForms[1]->Shared.Launchers[LauncherNo]; }
+LauncherItems& TButtonForm::Items() {
+    return ButtonForms[1]->Shared.Launchers[LauncherNo];
+}
 
 HICON TButtonForm::ItemIcon(int index) {
     LauncherShared& shared = ButtonForms[1]->Shared;
@@ -136,7 +160,9 @@ HICON TButtonForm::ItemIcon(int index) {
     return icons[index].get();
 }
 
-int TButtonForm::Scaled(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+int TButtonForm::Scaled(int designPixels) const {
+    return MulDiv(designPixels, dpi_, 96);
+}
 
 HFONT TButtonForm::CreateFontFor(int pixelHeight, bool bold) const {
     const LauncherShared& shared = ButtonForms[1]->Shared;
@@ -267,8 +293,7 @@ void TButtonForm::LoadLauncher() {
 }
 
 void TButtonForm::LoadNameDisplay() {
-    const bool haveSettings =
-        fileio::fileExists(LauncherMainForm->DataDir + kGlobalSettingsFile);
+    const bool haveSettings = fileio::fileExists(LauncherMainForm->DataDir + kGlobalSettingsFile);
     IniFile ini(LauncherMainForm->DataDir + kGlobalSettingsFile);
     const std::wstring key = std::to_wstring(LauncherNo);
 
@@ -277,16 +302,16 @@ void TButtonForm::LoadNameDisplay() {
                                                                   defaultLauncherName(LauncherNo)))
                      : captionWithoutSettingsFile(LauncherNo);
     Label1.setCaption(caption);
-    Label1.setFont(haveSettings ? CreateFontFor(Scaled(kNameFontPixels), true)
-                                : CreateFontW(-Scaled(kNameFontPixels), 0, 0, 0, FW_BOLD, 0, 0, 0,
-                                              DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                                              L"MS UI Gothic"));
+    Label1.setFont(haveSettings
+                       ? CreateFontFor(Scaled(kNameFontPixels), true)
+                       : CreateFontW(-Scaled(kNameFontPixels), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                     DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"MS UI Gothic"));
     win::LabelStyle style;
     style.textColor = ResolvedSetting(L"NameColor", 0xFFFFFF);
     style.transparentBack = ini.readBool(L"NameBackTransparent", key, true);
     style.backColor = ResolvedSetting(L"NameBackColor", 0);
-    ListColor.background = ResolvedSetting(L"ItemBackColor",
-                                           static_cast<int>(kDesignListColors[LauncherNo]));
+    ListColor.background =
+        ResolvedSetting(L"ItemBackColor", static_cast<int>(kDesignListColors[LauncherNo]));
     ListColor.text = ResolvedSetting(L"ItemTextColor", 0);
     listBrush_.reset(CreateSolidBrush(ref(ListColor.background)));
 
@@ -502,8 +527,8 @@ void TButtonForm::AlignControlsAndSavePositions() {
     RECT name = ImgBtnName.bounds();
     ImgBtnName.setBounds(labelLeft, name.top, rectWidth(name), rectHeight(name));
     RECT icon = ImgIcon.bounds();
-    ImgIcon.setBounds(centredLeft(buttonLeft, rectWidth(button), rectWidth(icon)), icon.top, rectWidth(icon),
-                      rectHeight(icon));
+    ImgIcon.setBounds(centredLeft(buttonLeft, rectWidth(button), rectWidth(icon)), icon.top,
+                      rectWidth(icon), rectHeight(icon));
 
     int windowLeft = window.left;
     if (ButtonForms[1]->Shared.ShownOnce[LauncherNo] && windowWidth != oldWidth &&
@@ -586,7 +611,8 @@ void TButtonForm::LayOut() {
     RECT name = ImgBtnName.bounds();
     ImgBtnName.setBounds(name.left, out.labelTop, rectWidth(name), rectHeight(name));
     RECT iconName = LblIconName.bounds();
-    LblIconName.setBounds(iconName.left, out.iconNameTop, rectWidth(iconName), rectHeight(iconName));
+    LblIconName.setBounds(iconName.left, out.iconNameTop, rectWidth(iconName),
+                          rectHeight(iconName));
     RECT icon = ImgIcon.bounds();
     ImgIcon.setBounds(centredLeft(button.left, rectWidth(button), rectWidth(icon)),
                       out.buttonTop + (rectHeight(button) - rectHeight(icon)) / 2, rectWidth(icon),
@@ -596,8 +622,8 @@ void TButtonForm::LayOut() {
     ImgBtnName.setVisible(outlined);
     if (SendMessageW(ListBox1, LB_GETSELCOUNT, 0, 0) <= 0)
         ShowOneClickIcon();
-    SetWindowPos(hwnd(), nullptr, out.windowLeft, out.windowTop, rectWidth(window), out.windowHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, out.windowLeft, out.windowTop, rectWidth(window),
+                 out.windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
     LauncherMainForm->LBTargetHeight[LauncherNo] = out.targetHeight;
     if (out.storesHome) {
@@ -687,8 +713,8 @@ void TButtonForm::OpenList() {
         GetWindowRect(ListBox1, &list);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
         SetWindowPos(ListBox1, nullptr, list.left,
-                     listTopBesideButton(listBelow, button.top, rectHeight(button), full), rectWidth(list),
-                     full, SWP_NOZORDER | SWP_NOACTIVATE);
+                     listTopBesideButton(listBelow, button.top, rectHeight(button), full),
+                     rectWidth(list), full, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(ListBox1, SW_SHOWNA);
     SetFocus(ListBox1);
@@ -716,8 +742,8 @@ void TButtonForm::StartListGrowth() {
     const int start = unrollStartHeight(itemHeight_);
     const bool listBelow = LauncherMainForm->IsButtonTop[LauncherNo];
     SetWindowPos(ListBox1, nullptr, list.left,
-                 listTopBesideButton(listBelow, button.top, rectHeight(button), start), rectWidth(list),
-                 start, SWP_NOZORDER | SWP_NOACTIVATE);
+                 listTopBesideButton(listBelow, button.top, rectHeight(button), start),
+                 rectWidth(list), start, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool TButtonForm::GrowListStep() {
@@ -729,9 +755,9 @@ bool TButtonForm::GrowListStep() {
     RECT list{};
     GetWindowRect(ListBox1, &list);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
-    UnrollStep step = nextUnrollStep(rectHeight(list), LauncherMainForm->LBTargetHeight[LauncherNo],
-                                     itemHeight_, LauncherMainForm->IsButtonTop[LauncherNo],
-                                     button.top, rectHeight(button));
+    UnrollStep step =
+        nextUnrollStep(rectHeight(list), LauncherMainForm->LBTargetHeight[LauncherNo], itemHeight_,
+                       LauncherMainForm->IsButtonTop[LauncherNo], button.top, rectHeight(button));
     SetWindowPos(ListBox1, nullptr, list.left, step.listTop, rectWidth(list), step.listHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (step.finished)
@@ -781,7 +807,7 @@ void TButtonForm::ControlMouse(const win::ChildControl& control, const win::Mous
         DragMove(control, event);
         break;
     case win::MouseAction::Up:
-        ButtonMouseUp(event);
+        ButtonMouseUp(event, &control == &ImgIcon);
         break;
     }
 }
@@ -855,8 +881,8 @@ void TButtonForm::FinishDrag() {
     LauncherMainForm->StartTimer1();
 }
 
-void TButtonForm::ButtonMouseUp(const win::MouseEvent& event) {
-    if (dragging_)
+void TButtonForm::ButtonMouseUp(const win::MouseEvent& event, bool onIcon) {
+    if (dragging_ || ButtonForms[1]->Shared.LaunchBusy)
         return;
     SetLayeredWindowAttributes(hwnd(), ref(WindowColor),
                                static_cast<BYTE>(LauncherMainForm->ListAlpha[LauncherNo]),
@@ -869,6 +895,18 @@ void TButtonForm::ButtonMouseUp(const win::MouseEvent& event) {
         GetCursorPos(&at);
         LauncherMainForm->ShowTrayMenu(LauncherNo, at);
         LblIconName.setVisible(false);
+        return;
+    }
+    // The icon on the button stands for the one-click group: clicking it
+    // starts the group as the middle button does.
+    const bool iconClick =
+        onIcon && event.button == win::MouseButton::Left && !(event.keys & MK_CONTROL);
+    if (event.button == win::MouseButton::Middle || iconClick) {
+        if (iconClick)
+            HideList();
+        LaunchOneClickGroup();
+        if (iconClick)
+            ButtonForms[1]->Shared.PreviousForeground = reinterpret_cast<HWND>(-1);
     }
 }
 
@@ -943,8 +981,8 @@ void TButtonForm::ListDrawItem(const DRAWITEMSTRUCT& item) {
     win::UniqueGdiObject background(CreateSolidBrush(ref(paint.background)));
     FillRect(dc, &item.rcItem, static_cast<HBRUSH>(background.get()));
     if (HICON icon = ItemIcon(index))
-        DrawIconEx(dc, item.rcItem.left + 1, item.rcItem.top + 1, icon, iconSize_,
-                   iconSize_, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, item.rcItem.left + 1, item.rcItem.top + 1, icon, iconSize_, iconSize_, 0,
+                   nullptr, DI_NORMAL);
     win::ScopedSelectObject font(dc, paint.bold ? listBoldFont_.get() : listFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ref(paint.text));
@@ -986,8 +1024,7 @@ void TButtonForm::Edit1Enter() {
 void TButtonForm::ListRightClick(POINT at) {
     POINT inList = at;
     ScreenToClient(ListBox1, &inList);
-    const LRESULT hit = SendMessageW(ListBox1, LB_ITEMFROMPOINT, 0,
-                                     MAKELPARAM(inList.x, inList.y));
+    const LRESULT hit = SendMessageW(ListBox1, LB_ITEMFROMPOINT, 0, MAKELPARAM(inList.x, inList.y));
     const int row = LOWORD(hit);
     if (HIWORD(hit) != 0 || row >= Items().ItemCount())
         return; // not on a row
@@ -1086,7 +1123,9 @@ void TButtonForm::ShowIconName(const std::wstring& name) {
 }
 
 namespace {
-Box boxOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+Box boxOf(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 } // namespace
 
 LauncherFrame TButtonForm::CaptureFrame() const {
@@ -1165,8 +1204,7 @@ LRESULT TButtonForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(hwnd(), &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client,
-                 static_cast<HBRUSH>(windowBrush_.get()));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(windowBrush_.get()));
         return 1;
     }
     case WM_CTLCOLORSTATIC:
@@ -1195,6 +1233,19 @@ LRESULT TButtonForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kListLeaveMessage:
         ListMouseLeave();
+        return 0;
+    case kListPressMessage:
+        listPressY_ = static_cast<int>(static_cast<short>(wParam));
+        listPressed_ = true;
+        return 0;
+    case kListClickMessage:
+        if (listPressed_) {
+            listPressed_ = false;
+            ListClick(listPressY_, static_cast<int>(static_cast<short>(wParam)));
+        }
+        return 0;
+    case kListReturnMessage:
+        ListReturn();
         return 0;
     case kListRightClickMessage:
         ListRightClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});

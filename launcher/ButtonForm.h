@@ -9,6 +9,7 @@
 #include "graphics/LauncherPosition.h"
 #include "graphics/RowColors.h"
 #include "launcher/ItemModel.h"
+#include "launcher/LaunchPlanning.h"
 #include "platform/Handles.h"
 #include "platform/ImageControl.h"
 #include "platform/LabelControl.h"
@@ -33,6 +34,11 @@ struct LauncherShared {
     std::array<bool, kLauncherCount + 1> LauncherShown{};
     std::array<bool, kLauncherCount + 1> ShownOnce{};
     HWND PreviousForeground = reinterpret_cast<HWND>(-1);
+    // A launch is running; a second one waits for it (except the files of a
+    // folder started one by one).
+    bool LaunchBusy = false;
+    // The click that closes an item menu lands on a row; it must not launch it.
+    std::array<bool, kLauncherCount + 1> IgnoreNextClick{};
 };
 
 class TButtonForm : public Form {
@@ -60,6 +66,19 @@ class TButtonForm : public Form {
     LauncherView View() const;
     // An idle list goes away: deselected, hidden, the one-click icon back on the button.
     void CloseIdleList();
+    // The first one-click item's icon on the button (hidden when there is none).
+    void ShowOneClickIcon();
+
+    // --- Launching and following what was launched (ItemLaunching.cpp) ---
+    // Starts or brings forward every selected row, in list order.
+    void LaunchSelection();
+    // Selects the rows of the items marked for one click and launches them.
+    void LaunchOneClickGroup();
+    // Re-checks entry `position` of the tracked list after its window vanished:
+    // keeps it with a replacement window, or forgets it when the process ended.
+    void RefreshTrackedApp(int position);
+    // A launcher the user moved away goes back to its home position.
+    void ReturnHome();
 
     LauncherItems& Items();
     // The icon of an item of this launcher, loaded on first use; nullptr when none.
@@ -98,7 +117,6 @@ class TButtonForm : public Form {
     void SetBubblePicture();
     void FirstShow();
     void FitEmptyWindow();
-    void ShowOneClickIcon();
     void ListDrawItem(const DRAWITEMSTRUCT& item);
     void ControlMouse(const win::ChildControl& control, const win::MouseEvent& event,
                       void (TButtonForm::*hoverOpen)());
@@ -106,7 +124,7 @@ class TButtonForm : public Form {
     void DragMove(const win::ChildControl& control, const win::MouseEvent& event);
     void RestackAfterDrag(const win::ChildControl& control);
     void FinishDrag();
-    void ButtonMouseUp(const win::MouseEvent& event);
+    void ButtonMouseUp(const win::MouseEvent& event, bool onIcon);
     void IconHoverOpen();
     bool RestPointer();
     void ShowOneClickName();
@@ -117,6 +135,19 @@ class TButtonForm : public Form {
     void ListMouseLeave();
     void ListRightClick(POINT at);
     void ShowRowIcon(int row);
+    void ListClick(int mouseDownY, int clickY);
+    void ListReturn();
+    std::vector<int> SelectedRows() const;
+    std::wstring RowText(int row) const;
+    void SetRowText(int row, const std::wstring& text);
+    // One selected row; true when it started something.
+    bool LaunchRow(int row, int selectedCount, std::vector<int>& identified);
+    void ActivateRunningApp(TItemData& item);
+    void RefindWindow(TItemData& item, HWND alreadyTried);
+    void IdentifyWindow(TItemData& item, const IdentifyContext& context, HANDLE process);
+    void HideLaunchersForLaunch();
+    void FinishBatch(const BatchFacts& facts, const std::vector<int>& identified);
+    void RestoreLaunchersAfterLaunch(const BatchFinish& finish);
     RECT WorkAreaForLayout() const;
     int Scaled(int designPixels) const;
     std::uint32_t ResolvedSetting(const wchar_t* section, int def) const;
@@ -134,6 +165,8 @@ class TButtonForm : public Form {
     bool unrollPaused_ = false;
     win::UniqueGdiObject editBrush_;
     Point pressedAt_;
+    int listPressY_ = 0;
+    bool listPressed_ = false;
 };
 
 } // namespace kelvo

@@ -233,7 +233,7 @@ AssociationQuery associationQueryFor(const TItemData& item, const RowLaunch& row
     if (!needed)
         return AssociationQuery::None;
     if (!vistaOrLater)
-        return AssociationQuery::FindExecutable;
+        return AssociationQuery::ByPath;
     // Folders, addresses and bare names have no association to ask for; the
     // shell opens them itself.
     const std::wstring subject = associationSubject(item, row);
@@ -467,10 +467,6 @@ void sortByLaunchCount(const std::vector<TItemData>& items, std::vector<int>& ju
 }
 
 // --- Clicks on a row ----------------------------------------------------------------
-
-bool ignoreFlagExpired(TimeStamp now, TimeStamp setAt) {
-    return elapsedMs(now, setAt) > kIgnoreClickMs;
-}
 
 RowClickDecision decideRowClick(const RowClickFacts& facts, const TItemData& item) {
     RowClickDecision decision;

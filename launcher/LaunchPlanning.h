@@ -127,7 +127,7 @@ RowLaunch beginRowLaunch(const TItemData& item, bool folderView, bool extraInsta
 bool needsTargetResolution(const TItemData& item, const RowLaunch& row);
 void takeResolvedTarget(TItemData& item, RowLaunch& row, const LaunchTarget& resolved);
 
-enum class AssociationQuery { None, ByExtension, FindExecutable };
+enum class AssociationQuery { None, ByExtension, ByPath };
 // Whether (and how) the associated program must be asked for.
 AssociationQuery associationQueryFor(const TItemData& item, const RowLaunch& row,
                                      bool vistaOrLater);
@@ -297,8 +297,6 @@ struct RowClickDecision {
 RowClickDecision decideRowClick(const RowClickFacts& facts, const TItemData& item);
 
 inline constexpr int kDragThresholdPx = 5;
-inline constexpr std::uint32_t kIgnoreClickMs = 999;
-bool ignoreFlagExpired(TimeStamp now, TimeStamp setAt);
 
 // --- Keeping the tracked list true --------------------------------------------
 

@@ -2,9 +2,9 @@
 
 namespace kelvo::win {
 
-void bringWindowToFront(HWND window) {
+bool bringWindowToFront(HWND window) {
     if (!window)
-        return;
+        return false;
     const DWORD ownThread = GetCurrentThreadId();
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
@@ -12,11 +12,12 @@ void bringWindowToFront(HWND window) {
     DWORD lockTimeout = 0;
     SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0);
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
-    SetForegroundWindow(window);
+    const bool brought = SetForegroundWindow(window) != FALSE;
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                           reinterpret_cast<void*>(static_cast<UINT_PTR>(lockTimeout)), 0);
     if (attached)
         AttachThreadInput(ownThread, foregroundThread, FALSE);
+    return brought;
 }
 
 } // namespace kelvo::win

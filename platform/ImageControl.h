@@ -31,6 +31,7 @@ class ImageControl : public ChildControl {
     void setIcon(HICON icon);
     void clear();
     HBITMAP bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+    bool hasPicture() const { return bitmap_ || icon_ != nullptr; }
 
     std::function<void(const MouseEvent&)> onMouse;
 

@@ -1,6 +1,7 @@
 #include "platform/ShellLink.h"
 
 #include "platform/Com.h"
+#include "platform/Environment.h"
 
 #include <objidl.h>
 #include <shlobj.h>
@@ -16,18 +17,6 @@ ComPtr<IShellLinkW> createShellLink() {
     return link;
 }
 
-std::wstring expandEnvironment(const std::wstring& text) {
-    if (text.find(L'%') == std::wstring::npos)
-        return text;
-    DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-    if (needed == 0)
-        return text;
-    std::wstring expanded(needed, L'\0');
-    ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed);
-    expanded.resize(wcslen(expanded.c_str()));
-    return expanded;
-}
-
 } // namespace
 
 std::optional<ShortcutInfo> resolveShortcut(const std::wstring& linkPath) {
@@ -41,8 +30,8 @@ std::optional<ShortcutInfo> resolveShortcut(const std::wstring& linkPath) {
 
     ShortcutInfo info;
     wchar_t buffer[MAX_PATH * 4] = {};
-    if (SUCCEEDED(link->GetPath(buffer, static_cast<int>(std::size(buffer)), nullptr,
-                                SLGP_RAWPATH)))
+    if (SUCCEEDED(
+            link->GetPath(buffer, static_cast<int>(std::size(buffer)), nullptr, SLGP_RAWPATH)))
         info.target = buffer;
     buffer[0] = 0;
     if (SUCCEEDED(link->GetArguments(buffer, static_cast<int>(std::size(buffer)))))

@@ -4,14 +4,6 @@
 
 namespace kelvo {
 
-DateTime localNow() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    const DateParts parts{t.wYear,   t.wMonth,  t.wDay,         t.wHour,
-                          t.wMinute, t.wSecond, t.wMilliseconds};
-    return encodeDateTime(parts).value_or(0);
-}
-
 std::optional<LARGE_INTEGER> wakeDueTime(DateTime localTime) {
     const DateParts parts = decodeDateTime(localTime);
     SYSTEMTIME local{};

@@ -4,6 +4,7 @@
 // so the program knows whether a wake-up is still pending. Item schedules and
 // the power schedule share it; whoever arms it last decides the instant.
 #include "platform/Handles.h"
+#include "platform/LocalClock.h"
 #include "schedule/ScheduleEvaluation.h"
 #include "storage/DateTime.h"
 
@@ -17,9 +18,6 @@ struct ScheduleStore;
 // Every arming opens the timer by this name, so arming again moves the one
 // wake-up instead of adding a second.
 inline constexpr const wchar_t* kWakeTimerName = L"Redume_KelvoLauncher_Timer";
-
-// The current local date-time.
-DateTime localNow();
 
 // The absolute due time the system timer wants for a local date-time: UTC in
 // 100-nanosecond units since 1601, converted with the time zone rules in force

@@ -172,7 +172,7 @@ TEST(LaunchTarget, AssociationIsAskedByExtensionOnlyForPathsWithOne) {
     EXPECT_EQ(associationQueryFor({.ExeName = L"C:\\Data.d\\file"}, list, true),
               AssociationQuery::None);
     EXPECT_EQ(associationQueryFor({.ExeName = L"C:\\Data\\file"}, list, false),
-              AssociationQuery::FindExecutable);
+              AssociationQuery::ByPath);
     EXPECT_EQ(extensionOf(L"C:\\Docs\\Plan.final.txt"), L".txt");
 }
 
@@ -799,13 +799,6 @@ TEST(RowClick, FollowsTheGuardsAndTogglesARunningApplication) {
         EXPECT_EQ(d.minimiseWindow, c.minimised) << c.what;
         EXPECT_EQ(d.adoptWindow, c.adopt) << c.what;
     }
-}
-
-TEST(RowClick, IgnoreFlagExpiresAfterASecondAcrossTheClockWrap) {
-    EXPECT_FALSE(ignoreFlagExpired(1999, 1000));
-    EXPECT_TRUE(ignoreFlagExpired(2000, 1000));
-    EXPECT_FALSE(ignoreFlagExpired(500, 0xFFFFFF00));
-    EXPECT_TRUE(ignoreFlagExpired(800, 0xFFFFFF00));
 }
 
 // --- Keeping the tracked list true --------------------------------------------------
