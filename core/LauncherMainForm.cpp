@@ -233,7 +233,29 @@ LRESULT TLauncherMainForm::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         AddTrayIcon();
         return 0;
     }
+    // The hook messages are registered at run time, so they cannot be cases.
+    if (msg != 0 && msg == mouseHookMessage_) {
+        HookMouseMessage(wParam);
+        return 0;
+    }
+    if (msg != 0 && msg == keyHookMessage_) {
+        HookKeyMessage(wParam, lParam);
+        return 0;
+    }
     switch (msg) {
+    case kWindowEventMessage:
+        WindowEvent(wParam, lParam);
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            ApplicationDeactivated();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        DisplayChanged();
+        return 0;
+    case WM_SETTINGCHANGE:
+        SettingChanged(wParam);
+        return defaultHandling(msg, wParam, lParam);
     case kTrayCallbackMessage:
         TrayIconCallback(lParam);
         return 0;
@@ -304,6 +326,8 @@ void TLauncherMainForm::Timer1Timer() {
         if (!startUpWorkDone_)
             RunStartUpWork();
         GrowListPhase();
+        TriggerPhase();
+        RisePhase();
         ShowTimeoutPhase();
         IgnoredClickPhase();
         TrackedAppsPhase();
@@ -396,7 +420,8 @@ CycleFlags TLauncherMainForm::SnapshotFlags() const {
 }
 
 void TLauncherMainForm::ShowTimeoutPhase() {
-    ShowTimeouts due = checkShowTimeouts({timeGetTime(), LastShowTime, BubbleShownTime, false});
+    ShowTimeouts due =
+        checkShowTimeouts({timeGetTime(), LastShowTime, BubbleShownTime, Rise.running()});
     if (due.clearLastShowTime)
         LastShowTime = 0;
     if (!due.hideBubbles)

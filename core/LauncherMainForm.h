@@ -5,6 +5,8 @@
 #include "core/CycleClock.h"
 #include "core/MainCycle.h"
 #include "core/MainCycleGate.h"
+#include "core/RisingMotion.h"
+#include "core/TriggerLogic.h"
 #include "platform/Handles.h"
 #include "platform/TrayIcon.h"
 #include "storage/GlobalSettings.h"
@@ -98,6 +100,24 @@ class TLauncherMainForm : public Form {
     // The checked placement mode (0..5).
     int PositionMode() const { return Settings.positionMode; }
 
+    // --- Showing and hiding the launchers (LauncherShowing.cpp) ---
+    bool LauncherDisplayed(int n) const;
+    void ShowAllLaunchers();
+    void HideOtherLaunchers(int shown);
+    // The keyboard show: near the pointer when allowed, its list opened.
+    void ShowLauncher(int n, int tapCount);
+    // The rising show: the launcher comes up from the bottom edge to the pointer.
+    void ShowLauncherAtClick(int n);
+    void CloseAllOnEscape();
+    void ReturnAllHome();
+    TriggerState Trigger;
+    RiseMotion Rise;
+    // Set by commands that expect the program to lose the foreground.
+    bool SuppressDeactivation = false;
+    bool SuppressDeactivationOnceMore = false;
+    HWND ActiveTrackedWindow = nullptr; // the window carrying the active-window button
+    bool ActiveButtonPlacing = false;
+
     MenuEntryState MenuStartUp;
     MenuEntryState MenuSleep, MenuStandby, MenuKyushi;
     MenuEntryState MenuShowButtonNearMouse;
@@ -116,6 +136,24 @@ class TLauncherMainForm : public Form {
 
     void TrayIconCallback(LPARAM mouseMessage);
     void Timer1Timer();
+    // Input that calls the launchers (TriggerInput.cpp).
+    TriggerSettings CurrentTriggerSettings() const;
+    InputFacts GatherInputFacts() const;
+    void HookMouseMessage(WPARAM mouseMessage);
+    void HookKeyMessage(WPARAM wParam, LPARAM lParam);
+    void TriggerPhase();
+    void CarryOut(const TriggerActions& actions, int tapCount);
+    void RecordPreviousForeground();
+    void GestureStart(int n);
+    void WindowEvent(WPARAM window, LPARAM code);
+    void PlaceActiveWindowButton(HWND window);
+    // Placement and motion (LauncherShowing.cpp).
+    void MoveHome(int n);
+    void OpenListAfterShow(int n);
+    void RisePhase();
+    void ApplicationDeactivated();
+    void DisplayChanged();
+    void SettingChanged(WPARAM setting);
     void RunStartUpWork();
     void LoadSchedules();
     void GrowListPhase();

@@ -234,20 +234,11 @@ void TButtonForm::LaunchOneClickGroup() {
 
 void TButtonForm::ReturnHome() {
     TLauncherMainForm& main = *LauncherMainForm;
-    SetWindowPos(hwnd(), nullptr, main.HomeLeft[LauncherNo], main.HomeTop[LauncherNo], 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT list{};
-    GetWindowRect(ListBox1, &list);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
-    const int listHeight = main.LBHeight[LauncherNo];
-    SetWindowPos(ListBox1, nullptr, 0, 0, list.right - list.left, listHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT button = ImgButton.bounds();
-    RECT iconName = LblIconName.bounds();
-    const int buttonTop =
-        main.IsButtonTop[LauncherNo] ? (iconName.bottom - iconName.top) + 10 : listHeight;
-    ImgButton.setBounds(button.left, buttonTop, button.right - button.left,
-                        button.bottom - button.top);
+    HomePlace home;
+    home.home = {main.HomeLeft[LauncherNo], main.HomeTop[LauncherNo]};
+    home.savedListHeight = main.LBHeight[LauncherNo];
+    home.buttonOnTop = main.IsButtonTop[LauncherNo];
+    ApplyFrame(restoreHome(CaptureFrame(), home));
     main.Displaced[LauncherNo] = false;
     LayOut();
 }
