@@ -588,7 +588,7 @@ void TLauncherMainForm::RunStartUpWork() {
         }
     }
     win::processPendingMessages();
-    if (PositionMode() != 1) {
+    if (PositionMode() != kFreePlacementMode) {
         ArrangeLaunchers(PositionMode());
         for (int n = 1; n <= kLauncherCount; ++n) {
             if (!Settings.launcherHyoji[n - 1] || !ButtonForms[n])
@@ -599,7 +599,54 @@ void TLauncherMainForm::RunStartUpWork() {
             HomeTop[n] = r.top;
         }
     }
+    RunStartUpActions();
+    win::processPendingMessages();
     StartHooks();
+}
+
+// The startup programs, the desktop clearing at start and the first-run
+// registration of special folders run here, in this order, once they exist.
+void TLauncherMainForm::RunStartUpActions() {}
+
+void TLauncherMainForm::MinimiseTrackedApps(int launcherNo) {
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if ((launcherNo != 0 && n != launcherNo) || !ButtonForms[n])
+            continue;
+        const LauncherItems& items = ButtonForms[n]->Items();
+        for (int i : items.RunningItems) {
+            const HWND window =
+                reinterpret_cast<HWND>(items.Items[static_cast<std::size_t>(i)].MainWnd);
+            const HWND owner = GetWindow(window, GW_OWNER);
+            // The owner: applications with a hidden owner window minimise as a whole.
+            SendMessageW(owner ? owner : window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        }
+    }
+}
+
+void TLauncherMainForm::MenuMinimizeAllClick() {
+    MinimiseTrackedApps(0);
+}
+
+void TLauncherMainForm::MenuMinimizeAllOnThisButtonClick() {
+    if (ContextLauncher > 0)
+        MinimiseTrackedApps(ContextLauncher);
+}
+
+// The tracked applications get their taskbar buttons back when the program ends.
+void TLauncherMainForm::GiveBackTaskbarButtons() {
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if (!ButtonForms[n])
+            continue;
+        const LauncherItems& items = ButtonForms[n]->Items();
+        for (int i : items.RunningItems) {
+            const HWND window =
+                reinterpret_cast<HWND>(items.Items[static_cast<std::size_t>(i)].MainWnd);
+            if (!IsWindow(window))
+                continue;
+            const HWND owner = GetWindow(window, GW_OWNER);
+            win::showTaskbarButton(owner ? owner : window);
+        }
+    }
 }
 
 void TLauncherMainForm::LoadSchedules() {
@@ -663,6 +710,7 @@ void TLauncherMainForm::MenuEndClick() {
     ExitStarted = true;
     if (LauncherPowerScheduleForm)
         LauncherPowerScheduleForm->CancelWakeTimer();
+    GiveBackTaskbarButtons();
     win::endProcessOnUnexpectedError();
     win::processPendingMessages();
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);

@@ -40,6 +40,9 @@ class TLauncherMainForm : public Form {
     // to a running item.
     void OpenItemMenu(int launcherNo, bool running, POINT at);
     void MenuNameChangeClick();
+    // Minimise the tracked applications of all launchers, or of ContextLauncher.
+    void MenuMinimizeAllClick();
+    void MenuMinimizeAllOnThisButtonClick();
     void MenuCommentClick();
     int ContextLauncher = 0; // launcher of the open item menu; 0 = the tray
 
@@ -155,6 +158,9 @@ class TLauncherMainForm : public Form {
     void DisplayChanged();
     void SettingChanged(WPARAM setting);
     void RunStartUpWork();
+    void RunStartUpActions();
+    void MinimiseTrackedApps(int launcherNo); // 0: all launchers
+    void GiveBackTaskbarButtons();
     void LoadSchedules();
     void GrowListPhase();
     void ShowTimeoutPhase();
