@@ -6,6 +6,7 @@
 
 #include "core/Forms.h"
 #include "launcher/ButtonForm.h"
+#include "launcher/WindowFacts_win.h"
 #include "platform/Foreground.h"
 #include "platform/MessageLoop.h"
 #include "settings/ActiveWindowForm.h"
@@ -107,19 +108,8 @@ void TLauncherMainForm::TriggerPhase() {
 }
 
 void TLauncherMainForm::RecordPreviousForeground() {
-    if (!ButtonForms[1])
-        return;
-    const HWND foreground = GetForegroundWindow();
-    bool own = foreground == hwnd() || foreground == GetDesktopWindow() ||
-               (ActiveWindowForm && foreground == ActiveWindowForm->hwnd());
-    for (int n = 1; n <= kLauncherCount; ++n)
-        own = own || (ButtonForms[n] && foreground == ButtonForms[n]->hwnd());
-    wchar_t className[32]{};
-    GetClassNameW(foreground, className, 32);
-    const bool desktop =
-        (std::wstring(className) == L"Progman" || std::wstring(className) == L"WorkerW") &&
-        FindWindowExW(foreground, nullptr, L"SHELLDLL_DefView", nullptr);
-    ButtonForms[1]->Shared.PreviousForeground = (own || desktop) ? nullptr : foreground;
+    if (ButtonForms[1])
+        ButtonForms[1]->Shared.PreviousForeground = ForegroundCandidate();
 }
 
 // A gesture start: the launcher comes up where it is and its one-click group

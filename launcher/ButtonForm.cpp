@@ -7,6 +7,7 @@
 #include "graphics/ListLayout.h"
 #include "graphics/NameDisplay.h"
 #include "launcher/ItemIcons.h"
+#include "launcher/WindowFacts_win.h"
 #include "platform/Foreground.h"
 #include "platform/MessageLoop.h"
 #include "platform/PixelBitmap.h"
@@ -126,18 +127,6 @@ LRESULT CALLBACK listSubclass(HWND list, UINT msg, WPARAM wParam, LPARAM lParam,
         return 0;
     }
     return DefSubclassProc(list, msg, wParam, lParam);
-}
-
-// Windows that must not become the window a launched item toggles against.
-bool IsOwnOrDesktopWindow(HWND window) {
-    if (!window || window == GetDesktopWindow() || window == GetShellWindow())
-        return true;
-    if (LauncherMainForm && window == LauncherMainForm->hwnd())
-        return true;
-    for (int n = 1; n <= kLauncherCount; ++n)
-        if (ButtonForms[n] && window == ButtonForms[n]->hwnd())
-            return true;
-    return false;
 }
 
 } // namespace
@@ -906,7 +895,7 @@ void TButtonForm::ButtonMouseUp(const win::MouseEvent& event, bool onIcon) {
             HideList();
         LaunchOneClickGroup();
         if (iconClick)
-            ButtonForms[1]->Shared.PreviousForeground = reinterpret_cast<HWND>(-1);
+            ButtonForms[1]->Shared.PreviousForeground = nullptr;
     }
 }
 
@@ -952,9 +941,9 @@ void TButtonForm::ShowOneClickName() {
 void TButtonForm::HoverOpen() {
     if (hovering_ || Items().ItemCount() == 0)
         return;
-    HWND foreground = GetForegroundWindow();
-    if (!IsOwnOrDesktopWindow(foreground))
-        ButtonForms[1]->Shared.PreviousForeground = foreground;
+    // The window the user worked in: a click on its item's row sends it back.
+    if (HWND previous = ForegroundCandidate())
+        ButtonForms[1]->Shared.PreviousForeground = previous;
     if (IsWindowVisible(ListBox1) || IsWindowVisible(Edit1) || ImgIcon.visible())
         return;
     if (RestPointer() && !IsWindowVisible(ListBox1))

@@ -33,7 +33,7 @@ struct LauncherShared {
     std::uint8_t FontStyle = 0;
     std::array<bool, kLauncherCount + 1> LauncherShown{};
     std::array<bool, kLauncherCount + 1> ShownOnce{};
-    HWND PreviousForeground = reinterpret_cast<HWND>(-1);
+    HWND PreviousForeground = nullptr; // the window in front before a launcher appeared
     // A launch is running; a second one waits for it (except the files of a
     // folder started one by one).
     bool LaunchBusy = false;

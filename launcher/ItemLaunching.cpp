@@ -161,8 +161,7 @@ void TButtonForm::ListClick(int mouseDownY, int clickY) {
     facts.isFolderItem = fileio::directoryExists(item.ExeName);
     facts.displaced = main.Displaced[LauncherNo];
     facts.rowText = RowText(row);
-    if (shared.PreviousForeground != reinterpret_cast<HWND>(-1))
-        facts.previousForeground = describeWindow(shared.PreviousForeground);
+    facts.previousForeground = describeWindow(shared.PreviousForeground);
 
     const RowClickDecision decision = decideRowClick(facts, item);
     switch (decision.action) {
@@ -178,7 +177,7 @@ void TButtonForm::ListClick(int mouseDownY, int clickY) {
         if (decision.adoptWindow)
             item.MainWnd = facts.previousForeground.handle;
         SendMessageW(toHwnd(decision.minimiseWindow), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        shared.PreviousForeground = reinterpret_cast<HWND>(-1);
+        shared.PreviousForeground = nullptr;
         HideList();
         break;
     case RowClickAction::Launch:

@@ -61,6 +61,10 @@ std::vector<WindowFacts> describeTopLevelWindows() {
     return all;
 }
 
+HWND ForegroundCandidate() {
+    return toHwnd(foregroundCandidate(describeWindow(GetForegroundWindow())));
+}
+
 bool isDesktopShellImage(const std::wstring& imagePath) {
     wchar_t windows[MAX_PATH]{};
     const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);

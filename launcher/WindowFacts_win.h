@@ -17,6 +17,10 @@ WindowFacts describeWindow(HWND window);
 // Every top-level window, in the system's order (front to back).
 std::vector<WindowFacts> describeTopLevelWindows();
 
+// The foreground window, or none when it is one of the program's own windows
+// or the desktop.
+HWND ForegroundCandidate();
+
 // The desktop shell's own process: explorer.exe in the Windows folder.
 bool isDesktopShellImage(const std::wstring& imagePath);
 
