@@ -692,7 +692,7 @@ void TButtonForm::OpenList() {
     win::bringWindowToFront(hwnd());
 
     RECT button = ImgButton.bounds();
-    const bool listBelow = LauncherMainForm->IsButtonTop[LauncherNo];
+    const bool listBelow = ListBelowButton();
     if (LauncherMainForm->Settings.showItemAnime) {
         LauncherMainForm->ListGrowing = true;
         StartListGrowth();
@@ -720,6 +720,16 @@ void TButtonForm::OpenList() {
     LauncherMainForm->BubbleShownTime = timeGetTime();
 }
 
+// Where the last layout put the list: below the button in the upper half of
+// the screen, above it in the lower. A launcher shown away from home may sit
+// in the other half than its home, so the saved stacking does not tell.
+bool TButtonForm::ListBelowButton() const {
+    RECT list{};
+    GetWindowRect(ListBox1, &list);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    return list.top > ImgButton.bounds().top;
+}
+
 void TButtonForm::StartListGrowth() {
     LauncherMainForm->StartListGrowth(LauncherNo);
     if (!LauncherMainForm->ListGrowing)
@@ -729,7 +739,7 @@ void TButtonForm::StartListGrowth() {
     GetWindowRect(ListBox1, &list);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
     const int start = unrollStartHeight(itemHeight_);
-    const bool listBelow = LauncherMainForm->IsButtonTop[LauncherNo];
+    const bool listBelow = ListBelowButton();
     SetWindowPos(ListBox1, nullptr, list.left,
                  listTopBesideButton(listBelow, button.top, rectHeight(button), start),
                  rectWidth(list), start, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -746,7 +756,7 @@ bool TButtonForm::GrowListStep() {
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
     UnrollStep step =
         nextUnrollStep(rectHeight(list), LauncherMainForm->LBTargetHeight[LauncherNo], itemHeight_,
-                       LauncherMainForm->IsButtonTop[LauncherNo], button.top, rectHeight(button));
+                       ListBelowButton(), button.top, rectHeight(button));
     SetWindowPos(ListBox1, nullptr, list.left, step.listTop, rectWidth(list), step.listHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (step.finished)
@@ -772,8 +782,7 @@ void TButtonForm::HideList() {
     GetWindowRect(ListBox1, &list);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
     SetWindowPos(ListBox1, nullptr, list.left,
-                 listTopBesideButton(LauncherMainForm->IsButtonTop[LauncherNo], button.top,
-                                     rectHeight(button), full),
+                 listTopBesideButton(ListBelowButton(), button.top, rectHeight(button), full),
                  rectWidth(list), full, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

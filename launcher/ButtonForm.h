@@ -135,6 +135,7 @@ class TButtonForm : public Form {
     void ListMouseLeave();
     void ListRightClick(POINT at);
     void ShowRowIcon(int row);
+    bool ListBelowButton() const;
     void ListClick(int mouseDownY, int clickY);
     void ListReturn();
     std::vector<int> SelectedRows() const;
