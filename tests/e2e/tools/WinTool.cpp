@@ -1,6 +1,8 @@
 // A small console program the end-to-end tests run inside the same Wine prefix
 // as the launcher, to look at what only Windows can see: windows by class,
-// message boxes, shell links, special folders and processes. Prints UTF-8.
+// message boxes, shell links, special folders, processes and the windows of
+// other programs by title (to find, count, bring forward or send messages).
+// Prints UTF-8.
 #include "platform/Handles.h"
 #include "platform/ShellFolders.h"
 #include "platform/ShellLink.h"
@@ -11,6 +13,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -31,7 +34,9 @@ std::wstring hex(HWND hwnd) {
     return buffer;
 }
 
-HWND findByClass(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
+HWND findByClass(const std::wstring& cls) {
+    return FindWindowW(cls.c_str(), nullptr);
+}
 
 // Waits for a condition, polling; false when it did not come true in time.
 template <typename Condition> bool waitUntil(DWORD timeoutMs, Condition condition) {
@@ -50,8 +55,8 @@ template <typename Condition> bool waitUntil(DWORD timeoutMs, Condition conditio
 std::wstring windowText(HWND hwnd) {
     wchar_t buffer[2048] = {};
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
-                        10000, &ignored);
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 10000,
+                        &ignored);
     return buffer;
 }
 
@@ -95,6 +100,65 @@ bool killOwnerOf(HWND hwnd) {
     if (!process || !TerminateProcess(process.get(), 9))
         return false;
     return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
+}
+
+struct TitleSearch {
+    std::wstring part;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTitled(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<TitleSearch*>(lp);
+    wchar_t title[512] = {};
+    GetWindowTextW(hwnd, title, 512);
+    if (IsWindowVisible(hwnd) && std::wstring(title).find(search->part) != std::wstring::npos)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The visible top-level windows whose title contains a piece of text.
+std::vector<HWND> windowsTitled(const std::wstring& part) {
+    TitleSearch search{part, {}};
+    EnumWindows(collectTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring titleOf(HWND hwnd) {
+    wchar_t title[512] = {};
+    if (hwnd)
+        GetWindowTextW(hwnd, title, 512);
+    return title;
+}
+
+std::wstring imagePathOf(DWORD pid) {
+    win::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size))
+        return L"";
+    return path;
+}
+
+// A number ("32778", "0x800A") is taken as it is; anything else names a
+// registered message, which both sides register under the same name.
+UINT messageNamed(const std::wstring& name) {
+    if (!name.empty() && iswdigit(name[0]))
+        return static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 0));
+    return RegisterWindowMessageW(name.c_str());
+}
+
+// The foreground lock would keep a background console program from moving
+// another window to the front; sharing the foreground thread's input lifts it.
+bool bringForward(HWND hwnd) {
+    const DWORD self = GetCurrentThreadId();
+    const DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const bool attached = front && front != self && AttachThreadInput(self, front, TRUE);
+    if (IsIconic(hwnd))
+        ShowWindow(hwnd, SW_RESTORE);
+    const bool done = SetForegroundWindow(hwnd) != FALSE;
+    if (attached)
+        AttachThreadInput(self, front, FALSE);
+    return done;
 }
 
 int run(const std::vector<std::wstring>& a) {
@@ -183,8 +247,10 @@ int run(const std::vector<std::wstring>& a) {
         if (!hwnd)
             return 1;
         DWORD_PTR answer = 0;
-        SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000, &answer);
-        SendMessageTimeoutW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000, &answer);
+        SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000,
+                            &answer);
+        SendMessageTimeoutW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000,
+                            &answer);
         return 0;
     }
     if (cmd == L"kill") {
@@ -203,7 +269,8 @@ int run(const std::vector<std::wstring>& a) {
         return dialog && PostMessageW(dialog, WM_COMMAND, IDOK, 0) ? 0 : 1;
     }
     if (cmd == L"folder") {
-        std::wstring path = win::specialFolderPath(static_cast<int>(std::wcstol(arg(1).c_str(), nullptr, 10)));
+        std::wstring path =
+            win::specialFolderPath(static_cast<int>(std::wcstol(arg(1).c_str(), nullptr, 10)));
         if (path.empty())
             return 1;
         print(path);
@@ -234,6 +301,31 @@ int run(const std::vector<std::wstring>& a) {
         print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
               std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
         return 0;
+    }
+    // PART: one line "handle<TAB>pid<TAB>image path<TAB>title" per visible window.
+    if (cmd == L"find-title") {
+        const std::vector<HWND> found = windowsTitled(arg(1));
+        for (HWND hwnd : found) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            print(hex(hwnd) + L"\t" + std::to_wstring(pid) + L"\t" + imagePathOf(pid) + L"\t" +
+                  titleOf(hwnd));
+        }
+        return found.empty() ? 1 : 0;
+    }
+    if (cmd == L"foreground") { // the foreground window's title
+        print(titleOf(GetForegroundWindow()));
+        return 0;
+    }
+    if (cmd == L"activate") { // TITLE
+        HWND hwnd = FindWindowW(nullptr, arg(1).c_str());
+        return hwnd && bringForward(hwnd) ? 0 : 1;
+    }
+    if (cmd == L"post") { // TITLE MESSAGE [WPARAM [LPARAM]]
+        HWND hwnd = FindWindowW(nullptr, arg(1).c_str());
+        const UINT message = messageNamed(arg(2));
+        const auto param = [&](size_t i) { return std::wcstoul(arg(i).c_str(), nullptr, 0); };
+        return hwnd && message && PostMessageW(hwnd, message, param(3), param(4)) ? 0 : 1;
     }
     return 2;
 }
