@@ -632,6 +632,44 @@ void TLauncherMainForm::MenuMinimizeAllOnThisButtonClick() {
         MinimiseTrackedApps(ContextLauncher);
 }
 
+// Closes the tracked applications one after the other, each by its row's name,
+// waiting for the launcher to report that the close has finished.
+void TLauncherMainForm::CloseTrackedApps(int launcherNo) {
+    struct Closing {
+        int launcherNo;
+        int itemIndex;
+        std::wstring name;
+    };
+    std::vector<Closing> closing;
+    for (int n = 1; n <= kLauncherCount; ++n) {
+        if ((launcherNo != 0 && n != launcherNo) || !ButtonForms[n])
+            continue;
+        const LauncherItems& items = ButtonForms[n]->Items();
+        const std::vector<std::wstring> rows = ButtonForms[n]->RowTexts();
+        for (int i : items.RunningItems)
+            for (std::size_t row = 0; row < items.JuniNo.size() && row < rows.size(); ++row)
+                if (items.JuniNo[row] == i)
+                    closing.push_back({n, i, withoutRunningMarker(rows[row])});
+    }
+    for (const Closing& app : closing) {
+        ClosingFinished = false;
+        ButtonForms[app.launcherNo]->CloseTrackedApp(app.itemIndex, app.name);
+        while (!ClosingFinished) {
+            win::processPendingMessages();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+}
+
+void TLauncherMainForm::MenuCloseAllClick() {
+    CloseTrackedApps(0);
+}
+
+void TLauncherMainForm::MenuCloseAllOnThisButtonClick() {
+    if (ContextLauncher > 0)
+        CloseTrackedApps(ContextLauncher);
+}
+
 // The tracked applications get their taskbar buttons back when the program ends.
 void TLauncherMainForm::GiveBackTaskbarButtons() {
     for (int n = 1; n <= kLauncherCount; ++n) {

@@ -43,6 +43,10 @@ class TLauncherMainForm : public Form {
     // Minimise the tracked applications of all launchers, or of ContextLauncher.
     void MenuMinimizeAllClick();
     void MenuMinimizeAllOnThisButtonClick();
+    // Close the tracked applications of all launchers, or of ContextLauncher.
+    void MenuCloseAllClick();
+    void MenuCloseAllOnThisButtonClick();
+    bool ClosingFinished = false; // set by a launcher when one close has ended
     void MenuCommentClick();
     int ContextLauncher = 0; // launcher of the open item menu; 0 = the tray
 
@@ -160,6 +164,7 @@ class TLauncherMainForm : public Form {
     void RunStartUpWork();
     void RunStartUpActions();
     void MinimiseTrackedApps(int launcherNo); // 0: all launchers
+    void CloseTrackedApps(int launcherNo);    // 0: all launchers
     void GiveBackTaskbarButtons();
     void LoadSchedules();
     void GrowListPhase();

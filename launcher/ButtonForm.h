@@ -77,6 +77,9 @@ class TButtonForm : public Form {
     // Re-checks entry `position` of the tracked list after its window vanished:
     // keeps it with a replacement window, or forgets it when the process ended.
     void RefreshTrackedApp(int position);
+    // Asks a tracked application to close; reports the end through the main
+    // form's ClosingFinished.
+    void CloseTrackedApp(int itemIndex, const std::wstring& name);
     // A launcher the user moved away goes back to its home position.
     void ReturnHome();
 

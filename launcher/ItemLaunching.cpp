@@ -535,6 +535,12 @@ void TButtonForm::RestoreLaunchersAfterLaunch(const BatchFinish& finish) {
 
 // --- Following launched applications -------------------------------------------------
 
+// The closing procedure (asking, waiting, offering to end the process) comes
+// with the strip of running applications; until then the close ends at once.
+void TButtonForm::CloseTrackedApp(int, const std::wstring&) {
+    LauncherMainForm->ClosingFinished = true;
+}
+
 void TButtonForm::RefreshTrackedApp(int position) {
     TLauncherMainForm& main = *LauncherMainForm;
     if (main.RefreshBusy[LauncherNo])
