@@ -46,7 +46,10 @@ IdentifyStep startWatchingForeground(IdentifyState& state, TimeStamp now) {
 void attemptCandidate(IdentifyState& state, const IdentifyContext& context,
                       const std::vector<WindowFacts>& topLevel) {
     for (const WindowFacts& window : topLevel) {
-        if (window.owner != 0 || window.isDesktop)
+        // Hidden windows of the process (the input method's, a message window)
+        // exist before the main window does; taking one would follow a window
+        // that cannot be brought forward and vanishes unnoticed.
+        if (window.owner != 0 || window.isDesktop || !window.visible)
             continue;
         if (!belongsToApplication(window, context.startedProcessId, context.exeFile))
             continue;

@@ -34,6 +34,7 @@ class LaunchCase(LauncherCase):
         # The same program under another name stands for an unrelated program:
         # the launcher takes any window of the tracked executable as the app's.
         shutil.copy(BIN_DIR / "kelvo_trackedapp.exe", self.apps_dir / "other_program.exe")
+        shutil.copy(BIN_DIR / "kelvo_trackedapp.exe", self.apps_dir / "witness.exe")
 
     def start_with_items(self, items):
         """items: [(name, target)]; kept in list order by hand so rows stay put."""
@@ -175,7 +176,9 @@ class ReplacedWindows(LaunchCase):
     def test_an_app_that_replaces_its_window_stays_tracked(self):
         link = self.apps_dir / "witness.lnk"
         self.start_with_items([("置き換え", APP), ("見張り", f"{APPS}\\witness.lnk")])
-        self.wintool("make-link", self.windows_path(link), APP, "--title Witness")
+        # A program of its own: a window of the same executable would pass for
+        # the replaced app's while the launcher looks for the witness's window.
+        self.wintool("make-link", self.windows_path(link), f"{APPS}\\witness.exe", "--title Witness")
         self.click_row("置き換え")
         self.wait_app_window()
         self.wait_row("置き換え", "置き換え" + MARK)
@@ -183,9 +186,12 @@ class ReplacedWindows(LaunchCase):
         self.wait_app_window("Witness")
         self.wait_row("見張り", "見張り" + MARK)
 
+        first = self.windows_named(APP_TITLE)[0][0]
         self.post(APP_TITLE, "KelvoTrackedApp_Replace")
         self.wait_app_window(f"{APP_TITLE} 2")
-        wait_for(lambda: not self.windows_named(APP_TITLE), what="the first window to go")
+        # Gone for good, not only hidden: only then can the launcher notice it.
+        wait_for(lambda: self.wintool_run("is-window", first).returncode != 0,
+                 what="the first window to be destroyed")
         # The witness ends after the replacement: once the upkeep has noticed
         # its end, it has also looked at the replaced window.
         self.post("Witness", "KelvoTrackedApp_Exit")

@@ -307,12 +307,15 @@ IdentifyContext scheduledContext() {
 }
 
 TEST(IdentifyWindow, FindsTheApplicationWindowAndWatchesTheForeground) {
-    const WindowFacts mainOfProcess{.handle = 0x200, .processId = kStartedPid};
-    const WindowFacts owned{.handle = 0x210, .owner = 0x200, .processId = kStartedPid};
-    const WindowFacts desktop{.handle = 0x220, .isDesktop = true, .processId = kStartedPid};
+    const WindowFacts mainOfProcess{.handle = 0x200, .visible = true, .processId = kStartedPid};
+    const WindowFacts owned{
+        .handle = 0x210, .owner = 0x200, .visible = true, .processId = kStartedPid};
+    const WindowFacts desktop{
+        .handle = 0x220, .visible = true, .isDesktop = true, .processId = kStartedPid};
+    const WindowFacts hidden{.handle = 0x218, .processId = kStartedPid};
     const WindowFacts sameImage{
-        .handle = 0x230, .processId = 4100, .imagePath = L"c:\\apps\\editor.EXE"};
-    const WindowFacts later{.handle = 0x240, .processId = kStartedPid};
+        .handle = 0x230, .visible = true, .processId = 4100, .imagePath = L"c:\\apps\\editor.EXE"};
+    const WindowFacts later{.handle = 0x240, .visible = true, .processId = kStartedPid};
     const WindowFacts stranger{.handle = 0x250, .processId = 5000, .imagePath = L"C:\\x.exe"};
     const WindowFacts shell{.handle = 0x260, .processId = 6000};
     const WindowFacts launcher{.handle = 0x270, .isOwnWindow = true, .processId = kStartedPid};
@@ -332,9 +335,9 @@ TEST(IdentifyWindow, FindsTheApplicationWindowAndWatchesTheForeground) {
          0x200,
          kStartedPid,
          true},
-        {"owned windows and the desktop are passed over",
+        {"owned, hidden and desktop windows are passed over",
          listContext(),
-         {{0, owned}, {0, desktop}, {500, mainOfProcess}},
+         {{0, owned}, {0, hidden}, {0, desktop}, {500, mainOfProcess}},
          0xFFFFFFFF,
          none,
          false,
@@ -456,7 +459,7 @@ TEST(IdentifyWindow, MakesElevenAttemptsAfterTheProcessIsIdle) {
 
     const IdentifyCase soon{"found",
                             listContext(),
-                            {{0, {.handle = 0x200, .processId = kStartedPid}}},
+                            {{0, {.handle = 0x200, .visible = true, .processId = kStartedPid}}},
                             0xFFFFFFFF,
                             {},
                             false,
@@ -469,8 +472,8 @@ TEST(IdentifyWindow, MakesElevenAttemptsAfterTheProcessIsIdle) {
 TEST(IdentifyWindow, WatchesTheForegroundOnlyOnceTheStartHasSettled) {
     // A splash screen holds the front while the application starts; its main
     // window takes over before the watch begins.
-    const WindowFacts splash{.handle = 0x280, .processId = kStartedPid};
-    const WindowFacts main{.handle = 0x240, .processId = kStartedPid};
+    const WindowFacts splash{.handle = 0x280, .visible = true, .processId = kStartedPid};
+    const WindowFacts main{.handle = 0x240, .visible = true, .processId = kStartedPid};
     const IdentifyCase c{"splash first", listContext(), {{0, splash}}, 2000, main, false, 0, 0,
                          false};
     for (const TimeStamp startedAt : {TimeStamp{100000}, TimeStamp{0xFFFFFC00}}) {
