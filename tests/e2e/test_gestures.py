@@ -13,6 +13,8 @@ from harness import TIMEOUT, item_file_sections, wait_for, write_ini
 from test_launchers import IMG_BUTTON, LIST_BOX, NOTES, LauncherCase, launcher
 
 MAIN_KEY = "Muhenkan"
+# Virtual-key codes of the keys the cases hold down.
+VIRTUAL_KEYS = {"Escape": 27, "Muhenkan": 29, "2": 0x32}
 HOOK_TIMEOUT = 90.0
 # After a show the program ignores every gesture for three seconds; a case that
 # shows a launcher again lets that pass first.
@@ -57,12 +59,21 @@ class GestureCase(LauncherCase):
     def visible_launchers(self):
         return {n for n in self.shown if self.is_visible(launcher(n))}
 
+    def key_down(self, key):
+        """Presses a key and waits until Wine counts it as held. The program
+        reads the state of Escape, the digits and the main key when it handles
+        a click, and a click could otherwise overtake the key press on its
+        way through the program that has the keyboard focus."""
+        self.xdotool("keydown", key)
+        wait_for(lambda: self.wintool_run("key-held", str(VIRTUAL_KEYS[key])).returncode == 0,
+                 what=f"{key} to be held")
+
     def escape_click(self, timeout=TIMEOUT):
         """Escape held, a left click, and Escape kept down until every launcher
         has closed: the program reads Escape's state when it handles the click,
         after the hook has passed it on, so a release right after the click
         could come first."""
-        self.xdotool("keydown", "Escape")
+        self.key_down("Escape")
         try:
             self.xdotool("click", "1")
             wait_for(lambda: not self.visible_launchers(), timeout=timeout, what="launchers to close")
@@ -119,7 +130,7 @@ class KeyboardGestures(GestureCase):
     def hold_main_key_and_press_2(self):
         # Both keys stay down until the launcher shows: whether it comes to the
         # pointer depends on 2 still being held when the show places it.
-        self.xdotool("keydown", MAIN_KEY)
+        self.key_down(MAIN_KEY)
         try:
             self.xdotool("keydown", "2")
             wait_for(lambda: self.is_visible(launcher(2)), what="launcher 2 to show")
@@ -210,7 +221,7 @@ class EdgeGestures(GestureCase):
 
 class ClickGestures(GestureCase):
     def hold_digit_2_and_click(self):
-        self.xdotool("keydown", "2")
+        self.key_down("2")
         try:
             self.xdotool("click", "1")
             wait_for(lambda: self.is_visible(launcher(2)), what="launcher 2 to appear")
@@ -218,7 +229,7 @@ class ClickGestures(GestureCase):
             self.xdotool("keyup", "2")
 
     def hold_main_key_and_click_three_times(self):
-        self.xdotool("keydown", MAIN_KEY)
+        self.key_down(MAIN_KEY)
         try:
             self.xdotool("click", "--repeat", "3", "--delay", "150", "1")
             wait_for(lambda: self.is_visible(launcher(3)), what="launcher 3 to appear")

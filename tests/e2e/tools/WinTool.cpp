@@ -313,6 +313,9 @@ int run(const std::vector<std::wstring>& a) {
         }
         return found.empty() ? 1 : 0;
     }
+    if (cmd == L"key-held") { // VIRTUAL-KEY (decimal): exit code 0 while the key is down
+        return GetAsyncKeyState(std::wcstol(arg(1).c_str(), nullptr, 10)) < 0 ? 0 : 1;
+    }
     if (cmd == L"is-window") { // HANDLE (hex): exit code 0 while the window exists
         const HWND hwnd = reinterpret_cast<HWND>(
             static_cast<UINT_PTR>(std::wcstoull(arg(1).c_str(), nullptr, 16)));
