@@ -475,26 +475,51 @@ void TLauncherMainForm::TrackedAppsPhase() {
     }
 }
 
+// The taskbar button of a tracked application goes while it is in front. The
+// removal (and the folder test it needs) runs once per visit of the
+// foreground, not on every tick the application stays there.
 void TLauncherMainForm::TaskbarPhase() {
     if (!Settings.hideTaskBarBtn)
         return;
+    const HWND foreground = GetForegroundWindow();
+    if (foreground == taskbarButtonRemovedFrom_)
+        return;
+    taskbarButtonRemovedFrom_ = nullptr;
     TaskbarUpkeepInput in;
     in.hideTaskbarButtons = true;
-    const HWND foreground = GetForegroundWindow();
     in.foreground = reinterpret_cast<WindowId>(foreground);
+    in.tracked = TrackedWindows(0);
+    for (TrackedWindow& app : in.tracked)
+        if (app.window == in.foreground)
+            app.isFolder =
+                fileio::directoryExists(ButtonForms[app.launcherNo]
+                                            ->Items()
+                                            .Items[static_cast<std::size_t>(app.itemIndex)]
+                                            .ExeName);
+    if (taskbarButtonToRemove(in)) {
+        win::hideTaskbarButton(foreground);
+        taskbarButtonRemovedFrom_ = foreground;
+    }
+}
+
+std::vector<TrackedWindow> TLauncherMainForm::TrackedWindows(int launcherNo) const {
+    std::vector<TrackedWindow> tracked;
     for (int n = 1; n <= kLauncherCount; ++n) {
-        if (!ButtonForms[n])
+        if ((launcherNo != 0 && n != launcherNo) || !ButtonForms[n])
             continue;
         const LauncherItems& items = ButtonForms[n]->Items();
-        for (int i : items.RunningItems) {
-            const TItemData& item = items.Items[static_cast<std::size_t>(i)];
-            in.tracked.push_back({n, i, item.MainWnd, fileio::directoryExists(item.ExeName)});
-        }
+        for (int i : items.RunningItems)
+            tracked.push_back({n, i, items.Items[static_cast<std::size_t>(i)].MainWnd, false});
     }
-    if (in.tracked.empty())
-        return;
-    if (std::optional<std::size_t> match = taskbarButtonToRemove(in))
-        win::hideTaskbarButton(foreground);
+    return tracked;
+}
+
+// Applications with a hidden owner window are minimised and shown in the
+// taskbar as a whole, through the owner.
+HWND TLauncherMainForm::OwnerOrSelf(WindowId window) {
+    const HWND self = reinterpret_cast<HWND>(window);
+    const HWND owner = GetWindow(self, GW_OWNER);
+    return owner ? owner : self;
 }
 
 void TLauncherMainForm::ButtonPicturePhase() {
@@ -609,18 +634,8 @@ void TLauncherMainForm::RunStartUpWork() {
 void TLauncherMainForm::RunStartUpActions() {}
 
 void TLauncherMainForm::MinimiseTrackedApps(int launcherNo) {
-    for (int n = 1; n <= kLauncherCount; ++n) {
-        if ((launcherNo != 0 && n != launcherNo) || !ButtonForms[n])
-            continue;
-        const LauncherItems& items = ButtonForms[n]->Items();
-        for (int i : items.RunningItems) {
-            const HWND window =
-                reinterpret_cast<HWND>(items.Items[static_cast<std::size_t>(i)].MainWnd);
-            const HWND owner = GetWindow(window, GW_OWNER);
-            // The owner: applications with a hidden owner window minimise as a whole.
-            SendMessageW(owner ? owner : window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        }
-    }
+    for (const TrackedWindow& app : TrackedWindows(launcherNo))
+        SendMessageW(OwnerOrSelf(app.window), WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TLauncherMainForm::MenuMinimizeAllClick() {
@@ -672,19 +687,9 @@ void TLauncherMainForm::MenuCloseAllOnThisButtonClick() {
 
 // The tracked applications get their taskbar buttons back when the program ends.
 void TLauncherMainForm::GiveBackTaskbarButtons() {
-    for (int n = 1; n <= kLauncherCount; ++n) {
-        if (!ButtonForms[n])
-            continue;
-        const LauncherItems& items = ButtonForms[n]->Items();
-        for (int i : items.RunningItems) {
-            const HWND window =
-                reinterpret_cast<HWND>(items.Items[static_cast<std::size_t>(i)].MainWnd);
-            if (!IsWindow(window))
-                continue;
-            const HWND owner = GetWindow(window, GW_OWNER);
-            win::showTaskbarButton(owner ? owner : window);
-        }
-    }
+    for (const TrackedWindow& app : TrackedWindows(0))
+        if (IsWindow(reinterpret_cast<HWND>(app.window)))
+            win::showTaskbarButton(OwnerOrSelf(app.window));
 }
 
 void TLauncherMainForm::LoadSchedules() {

@@ -166,6 +166,9 @@ class TLauncherMainForm : public Form {
     void MinimiseTrackedApps(int launcherNo); // 0: all launchers
     void CloseTrackedApps(int launcherNo);    // 0: all launchers
     void GiveBackTaskbarButtons();
+    // The tracked applications of one launcher, or of all (0), in launch order.
+    std::vector<TrackedWindow> TrackedWindows(int launcherNo) const;
+    static HWND OwnerOrSelf(WindowId window);
     void LoadSchedules();
     void GrowListPhase();
     void ShowTimeoutPhase();
@@ -192,6 +195,7 @@ class TLauncherMainForm : public Form {
     bool startUpWorkDone_ = false;
     bool hooksStarted_ = false;
     bool timer1Running_ = false;
+    HWND taskbarButtonRemovedFrom_ = nullptr; // the foreground window last stripped of its button
 };
 
 } // namespace kelvo
